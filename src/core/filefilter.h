@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace ferncastle {
+
+// The filters the file dialogs offer, as "description|pattern|..." pairs.
+namespace filters {
+inline constexpr char diskImages[] = "Disk Image (*.DMK)|*.DMK|Disk Image (*.DSK)|*.DSK|All Files|*.*";
+inline constexpr char dmkImages[] = "Disk Image (*.DMK)|*.DMK|All Files|*.*";
+inline constexpr char dskImages[] = "Disk Image (*.DSK)|*.DSK|All Files|*.*";
+inline constexpr char optionFiles[] = "Options Files (*.DAT)|*.DAT|All Files|*.*";
+inline constexpr char executables[] = "Executable Files (*.EXE)|*.EXE|All Files|*.*";
+} // namespace filters
+
+// Turns a "description|pattern|description|pattern" filter into Qt name
+// filters in the same order. Each Qt filter is the description followed by
+// its patterns in parentheses, where every pattern matches whatever the case
+// (*.DMK becomes *.[dD][mM][kK], because the GTK dialog matches case-
+// sensitively) and "*.*" becomes "*", so that names without a dot show too.
+// Shown with QFileDialog::HideNameFilterDetails, the user sees exactly the
+// description. Empty when the pieces do not pair up.
+std::optional<QStringList> toQtNameFilters(const QString &filter);
+
+// "*.DMK" -> "*.[dD][mM][kK]"
+QString caseInsensitivePattern(const QString &pattern);
+
+} // namespace ferncastle

@@ -1,0 +1,52 @@
+#include "core/optiongroups.h"
+
+#include <QString>
+
+namespace ferncastle {
+
+namespace {
+
+constexpr const char *driveEntries[] = {" 0", " 1"};
+constexpr const char *kindEntries[] = {
+    "5.25 SD/DD in HD drive",
+    "3.5 or 5.25 SD/DD in DD drive",
+    "5.25 HD disk or 8 SD/DD disk",
+    "3.5 HD disk",
+};
+constexpr const char *oneTwoEntries[] = {" 1", " 2"};
+constexpr const char *encodingEntries[] = {"FM", "MFM", "RX02"};
+
+constexpr NumberCheck noCheck{};
+constexpr NumberCheck numberOnly{true, false, 0, 0, nullptr};
+constexpr NumberCheck tracksCheck{
+    true, true, 2, 86,
+    "The 'Number of tracks' is not between 2 and 86 tracks. Option not used"};
+constexpr NumberCheck retriesCheck{
+    true, true, 0, 100,
+    "The 'Number of retries' is not between 0 and 100. Option not used"};
+
+const std::array<OptionGroup, GroupCount> groups = {{
+    {"ckbDrive", "cboDrive", "CatWeasel drive", ValueKind::List, driveEntries, "-d", 0, true, noCheck},
+    {"ckbPort", "txtPort", "CatWeasel port", ValueKind::Text, {}, " -p", 0, true, numberOnly},
+    {"ckbKind", "cboKind", "Drive kind", ValueKind::List, kindEntries, " -k", 1, true, noCheck},
+    {"ckbSteps", "cboSteps", "Step multiplier", ValueKind::List, oneTwoEntries, " -m", 1, true, noCheck},
+    {"ckbTracks", "txtTracks", "Number of tracks", ValueKind::Text, {}, " -t", 0, false, tracksCheck},
+    {"ckbSides", "cboSides", "Sides per disk", ValueKind::List, oneTwoEntries, " -s", 1, true, noCheck},
+    {"ckbEncoding", "cboEncoding", "Encoding", ValueKind::List, encodingEntries, " -e", 1, false, noCheck},
+    {"ckbRetries", "txtRetries", "Number of retries", ValueKind::Text, {}, " -x", 0, false, retriesCheck},
+}};
+
+} // namespace
+
+const std::array<OptionGroup, GroupCount> &optionGroups()
+{
+    return groups;
+}
+
+QString notNumberWarning(const OptionGroup &group)
+{
+    return QStringLiteral("The '%1' is not a number. Option not used")
+        .arg(QLatin1String(group.caption));
+}
+
+} // namespace ferncastle

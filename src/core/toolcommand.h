@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace ferncastle {
+
+// The four external tools.
+struct Tool {
+    const char *name;
+};
+
+inline constexpr Tool cw2dmk{"cw2dmk"};
+inline constexpr Tool dmk2cw{"dmk2cw"};
+inline constexpr Tool dmk2jv3{"dmk2jv3"};
+inline constexpr Tool jv2dmk{"jv2dmk"};
+
+// A tool run, both as the one command line the user is shown and as the
+// program and separate arguments that are actually started. Nothing is ever
+// handed to a shell: the file name stays one argument whatever it holds.
+struct ToolCommand {
+    QString commandLine;
+    QString program;
+    QStringList arguments;
+};
+
+// The tools folder, the tool's name, one blank, the option text, one blank
+// and the quoted file name. The tools folder is put in front unchanged, with
+// no separator added; the option text is split as QProcess::splitCommand
+// splits (blanks separate, double quotes group).
+ToolCommand assembleToolCommand(const QString &toolsFolder, Tool tool,
+                                const QString &optionText, const QString &fileName);
+
+} // namespace ferncastle

@@ -1,0 +1,59 @@
+#include "forms/common/dialogprompts.h"
+
+#include "core/filefilter.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace ferncastle {
+
+QString displayText(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+}
+
+void DialogPrompts::showMessage(QWidget *parent, QMessageBox::Icon icon,
+                                const QString &title, const QString &text)
+{
+    QMessageBox box(icon, title, displayText(text), QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QFileDialog *createFileDialog(QWidget *parent, const FileRequest &request)
+{
+    auto *dialog = new QFileDialog(parent, request.title, request.initialDir);
+    const bool save = request.mode == FileRequest::Mode::Save;
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
+    const std::optional<QStringList> nameFilters = toQtNameFilters(request.filter);
+    Q_ASSERT_X(nameFilters, "createFileDialog", "filter pieces must pair up");
+    if (nameFilters)
+        dialog->setNameFilters(*nameFilters);
+    // QFileDialog wants the suffix without its dot.
+    QString suffix = request.defaultExt;
+    if (suffix.startsWith(u'.'))
+        suffix.remove(0, 1);
+    dialog->setDefaultSuffix(suffix);
+    if (!request.fileName.isEmpty())
+        dialog->selectFile(request.fileName);
+    return dialog;
+}
+
+QString chosenFile(const QFileDialog &dialog)
+{
+    if (dialog.result() != QDialog::Accepted)
+        return {};
+    return QDir::toNativeSeparators(dialog.selectedFiles().value(0));
+}
+
+QString DialogPrompts::chooseFile(QWidget *parent, const FileRequest &request)
+{
+    QFileDialog *dialog = createFileDialog(parent, request);
+    dialog->exec();
+    const QString file = chosenFile(*dialog);
+    delete dialog;
+    return file;
+}
+
+} // namespace ferncastle

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+namespace ferncastle {
+
+// What a file dialog is asked to show.
+struct FileRequest {
+    enum class Mode { Open, Save };
+
+    Mode mode = Mode::Open;
+    QString title;      // empty: the platform's default title
+    QString initialDir;
+    QString fileName;
+    QString defaultExt; // ".DMK"; added to a typed name that has none
+    QString filter;     // "description|pattern|..." pairs
+};
+
+// Every modal question the program asks. The real implementation shows Qt's
+// message boxes and file dialogs; tests answer from a script.
+class Prompts
+{
+public:
+    virtual ~Prompts() = default;
+
+    // A message box with an OK button only. Lines in text are separated by
+    // a lone carriage return.
+    virtual void showMessage(QWidget *parent, QMessageBox::Icon icon,
+                             const QString &title, const QString &text) = 0;
+
+    // The chosen file with the platform's own separators, or an empty string
+    // when the user cancelled.
+    virtual QString chooseFile(QWidget *parent, const FileRequest &request) = 0;
+};
+
+} // namespace ferncastle

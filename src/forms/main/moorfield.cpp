@@ -1,0 +1,234 @@
+#include "forms/main/moorfield.h"
+
+#include "core/filefilter.h"
+#include "core/modmain.h"
+#include "core/optionstring.h"
+#include "forms/common/appicon.h"
+#include "forms/common/optioncheckbox.h"
+#include "forms/common/prompts.h"
+#include "platform/toollauncher.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace ferncastle {
+
+namespace {
+
+const QString formName = QStringLiteral("Moorfield");
+const QString programTitle = QStringLiteral("Ferncastle");
+
+// The window's controls have the fixed sizes they always had, which were
+// measured for an 8 point sans-serif face; the default 9 or 10 point desktop
+// font would clip their captions.
+QFont formFont()
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(8);
+    return font;
+}
+
+} // namespace
+
+Moorfield::Moorfield(const MoorfieldServices &services, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                              | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      CommonDialog1(services.prompts, this, QStringLiteral("Select File...")),
+      m_prompts(services.prompts),
+      m_launcher(services.launcher)
+{
+    setObjectName(formName);
+    setWindowTitle(QStringLiteral("Larkvale Ferncastle"));
+    setWindowIcon(appIcon());
+    setFont(formFont());
+    CommonDialog1.DefaultExt = QStringLiteral(".DMK");
+    CommonDialog1.Filter = QLatin1String(filters::diskImages);
+    createControls();
+    createMenus();
+    setTabOrder();
+    connectSignals();
+}
+
+Moorfield::~Moorfield() = default;
+
+void Moorfield::connectSignals()
+{
+    for (OptionCheckBox *box : m_checkBoxes)
+        connect(box, &QCheckBox::stateChanged, this, &Moorfield::UpdateOptionControls);
+    connect(cmdRead, &QPushButton::clicked, this, &Moorfield::cmdRead_Click);
+    connect(cmdWrite, &QPushButton::clicked, this, &Moorfield::cmdWrite_Click);
+    connect(cmdDMK, &QPushButton::clicked, this, &Moorfield::cmdDMK_Click);
+    connect(cmdJV3, &QPushButton::clicked, this, &Moorfield::cmdJV3_Click);
+    connect(cmdLoadSettings, &QPushButton::clicked, this, &Moorfield::cmdLoadSettings_Click);
+    connect(cmdSaveSettings, &QPushButton::clicked, this, &Moorfield::cmdSaveSettings_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &Moorfield::ExitProgram);
+    connect(mnuExit, &QAction::triggered, this, &Moorfield::ExitProgram);
+    connect(mnuLoadOptions, &QAction::triggered, this, &Moorfield::cmdLoadSettings_Click);
+    connect(mnuSaveOptions, &QAction::triggered, this, &Moorfield::cmdSaveSettings_Click);
+    connect(mnuPreferences, &QAction::triggered, this, &Moorfield::mnuPreferences_Click);
+    connect(mnuAbout, &QAction::triggered, this, &Moorfield::mnuAbout_Click);
+}
+
+bool Moorfield::Form_Load()
+{
+    if (!LoadSettings())
+        return false;
+    UpdateOptionControls();
+    ckbDrive->setFocus();
+    return true;
+}
+
+void Moorfield::UpdateOptionControls()
+{
+    for (int i = 0; i < GroupCount; ++i)
+        m_valueControls[i]->setEnabled(m_checkBoxes[i]->value() == Ticked);
+}
+
+OptionSet Moorfield::currentOptions() const
+{
+    OptionSet options;
+    for (int i = 0; i < GroupCount; ++i) {
+        GroupState &group = options.groups[i];
+        group.checkState = m_checkBoxes[i]->value();
+        if (auto *list = qobject_cast<QComboBox *>(m_valueControls[i]))
+            group.listIndex = list->currentIndex();
+        else
+            group.text = static_cast<QLineEdit *>(m_valueControls[i])->text();
+    }
+    options.extraParms = txtExtraParms->text();
+    return options;
+}
+
+void Moorfield::applyOptions(const OptionSet &options)
+{
+    for (int i = 0; i < GroupCount; ++i)
+        m_checkBoxes[i]->setValue(CheckValue(options.groups[i].checkState));
+    for (int i = 0; i < GroupCount; ++i) {
+        const GroupState &group = options.groups[i];
+        if (auto *list = qobject_cast<QComboBox *>(m_valueControls[i]))
+            list->setCurrentIndex(group.listIndex);
+        else
+            static_cast<QLineEdit *>(m_valueControls[i])->setText(group.text);
+    }
+    txtExtraParms->setText(options.extraParms);
+}
+
+void Moorfield::showWarnings(const QStringList &warnings)
+{
+    for (const QString &warning : warnings)
+        m_prompts.showMessage(this, QMessageBox::Warning, formName, warning);
+}
+
+QString Moorfield::BuildReadOptions()
+{
+    const OptionString options = buildReadOptions(currentOptions());
+    showWarnings(options.warnings);
+    return options.text;
+}
+
+QString Moorfield::BuildWriteOptions()
+{
+    const OptionString options = buildWriteOptions(currentOptions());
+    showWarnings(options.warnings);
+    return options.text;
+}
+
+void Moorfield::cmdRead_Click()
+{
+    runCardAction(cw2dmk, BuildReadOptions(), FileRequest::Mode::Save);
+}
+
+void Moorfield::cmdWrite_Click()
+{
+    runCardAction(dmk2cw, BuildWriteOptions(), FileRequest::Mode::Open);
+}
+
+void Moorfield::cmdDMK_Click()
+{
+    runConversionAction(dmk2jv3, ".DMK", filters::dmkImages);
+}
+
+void Moorfield::cmdJV3_Click()
+{
+    runConversionAction(jv2dmk, ".DSK", filters::dskImages);
+}
+
+// The options were built, and their warnings shown, before the dialog opens.
+void Moorfield::runCardAction(Tool tool, const QString &options, FileRequest::Mode mode)
+{
+    CommonDialog1.FileName.clear();
+    CommonDialog1.DefaultExt = QStringLiteral(".DMK");
+    CommonDialog1.Filter = QLatin1String(filters::diskImages);
+    if (mode == FileRequest::Mode::Save)
+        CommonDialog1.ShowSave();
+    else
+        CommonDialog1.ShowOpen();
+    if (CommonDialog1.FileName.isEmpty())
+        return;
+    CommonDialog1.InitDir = modMain::GetFilePath(CommonDialog1.FileName);
+    startTool(assembleToolCommand(DosFilesPath, tool, options, CommonDialog1.FileName));
+}
+
+void Moorfield::runConversionAction(Tool tool, const char *defaultExt, const char *filter)
+{
+    CommonDialog1.FileName.clear();
+    CommonDialog1.DefaultExt = QLatin1String(defaultExt);
+    CommonDialog1.Filter = QLatin1String(filter);
+    CommonDialog1.ShowSave();
+    if (CommonDialog1.FileName.isEmpty())
+        return;
+    CommonDialog1.InitDir = modMain::GetFilePath(CommonDialog1.FileName);
+    const QString optionalParms = txtOptionalParms->text();
+    startTool(assembleToolCommand(DosFilesPath, tool, optionalParms, CommonDialog1.FileName));
+}
+
+void Moorfield::startTool(const ToolCommand &command)
+{
+    const QString error = m_launcher.start(command);
+    if (!error.isEmpty())
+        m_prompts.showMessage(this, QMessageBox::Critical, programTitle, error);
+}
+
+bool Moorfield::LoadSettings()
+{
+    // Until the settings store exists every run starts with the first-run
+    // values and the tools are found on PATH.
+    OptionSet options;
+    for (GroupState &group : options.groups)
+        group.listIndex = 0;
+    options.groups[Tracks].text = QStringLiteral("86");
+    options.groups[Retries].text = QStringLiteral("10");
+    applyOptions(options);
+    return true;
+}
+
+void Moorfield::SaveSettings()
+{
+}
+
+void Moorfield::ExitProgram()
+{
+    SaveSettings();
+    close();
+}
+
+void Moorfield::cmdLoadSettings_Click()
+{
+}
+
+void Moorfield::cmdSaveSettings_Click()
+{
+}
+
+void Moorfield::mnuPreferences_Click()
+{
+}
+
+void Moorfield::mnuAbout_Click()
+{
+}
+
+} // namespace ferncastle

@@ -1,0 +1,144 @@
+// The main window's controls, laid out at the fixed positions the window has
+// always had.
+
+#include "forms/main/moorfield.h"
+#include "forms/main/moorfieldlayout.h"
+
+#include "forms/common/optioncheckbox.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace ferncastle {
+
+namespace {
+
+constexpr int buttonWidth = 1335;
+constexpr int buttonHeight = 375;
+constexpr int firstRowTop = 360;
+constexpr int rowSpacing = 480;
+
+template<typename Widget>
+Widget *place(Widget *widget, const char *name, QRect geometry)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const char *caption, int left, int top)
+{
+    auto *b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setAutoDefault(false); // Enter presses nothing in this window
+    return place(b, name, twipsRect(left, top, buttonWidth, buttonHeight));
+}
+
+QWidget *valueControl(QWidget *parent, const OptionGroup &group, int top)
+{
+    if (group.kind == ValueKind::Text)
+        return place(new QLineEdit(parent), group.valueName, twipsRect(2040, top, 1455, 285));
+    auto *list = new QComboBox(parent);
+    for (const char *entry : group.entries)
+        list->addItem(QString::fromUtf8(entry), 0);
+    list->setCurrentIndex(-1);
+    const int width = qstrcmp(group.valueName, "cboKind") == 0 ? 2775 : 1455;
+    return place(list, group.valueName, twipsRect(2040, top, width, 315));
+}
+
+} // namespace
+
+void Moorfield::createControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(moorfieldClientSize);
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    fraOptions = place(new QGroupBox(QStringLiteral("CatWeasel Options"), client), "fraOptions",
+                       twipsRect(120, 120, 4935, 6015));
+    createOptionGroups();
+    lblExtraParms = place(new QLabel(QStringLiteral("Additional parameters"), fraOptions),
+                          "lblExtraParms", twipsRect(240, 4080, 1695, 255));
+    txtExtraParms = place(new QLineEdit(fraOptions), "txtExtraParms", twipsRect(240, 4320, 4455, 285));
+
+    fraJVOptions = place(new QGroupBox(QStringLiteral("Conversion Options"), client), "fraJVOptions",
+                         twipsRect(120, 6240, 4935, 1575));
+    lblOptionalParms = place(new QLabel(QStringLiteral("Optional parameters"), fraJVOptions),
+                             "lblOptionalParms", twipsRect(240, 240, 1695, 255));
+    txtOptionalParms = place(new QLineEdit(fraJVOptions), "txtOptionalParms",
+                             twipsRect(240, 480, 4455, 285));
+    createButtons();
+}
+
+void Moorfield::createOptionGroups()
+{
+    QComboBox **lists[] = {&cboDrive, nullptr, &cboKind, &cboSteps, nullptr, &cboSides, &cboEncoding, nullptr};
+    QLineEdit **texts[] = {nullptr, &txtPort, nullptr, nullptr, &txtTracks, nullptr, nullptr, &txtRetries};
+    OptionCheckBox **boxes[] = {&ckbDrive, &ckbPort, &ckbKind, &ckbSteps,
+                                &ckbTracks, &ckbSides, &ckbEncoding, &ckbRetries};
+    const auto &groups = optionGroups();
+    for (int i = 0; i < GroupCount; ++i) {
+        const OptionGroup &group = groups[i];
+        const int top = firstRowTop + i * rowSpacing;
+        auto *box = new OptionCheckBox(QString::fromUtf8(group.caption), fraOptions);
+        m_checkBoxes[i] = *boxes[i] = place(box, group.checkBoxName, twipsRect(240, top, 1695, 255));
+        m_valueControls[i] = valueControl(fraOptions, group, top);
+        if (lists[i])
+            *lists[i] = static_cast<QComboBox *>(m_valueControls[i]);
+        else
+            *texts[i] = static_cast<QLineEdit *>(m_valueControls[i]);
+    }
+}
+
+void Moorfield::createButtons()
+{
+    cmdLoadSettings = button(fraOptions, "cmdLoadSettings", "&Load Options", 240, 4800);
+    cmdSaveSettings = button(fraOptions, "cmdSaveSettings", "&Save Options", 1680, 4800);
+    cmdRead = button(fraOptions, "cmdRead", "&Disk to Image", 240, 5400);
+    cmdWrite = button(fraOptions, "cmdWrite", "&Image to Disk", 1680, 5400);
+    cmdJV3 = button(fraJVOptions, "cmdJV3", "&JV to DMK", 240, 960);
+    cmdDMK = button(fraJVOptions, "cmdDMK", "&D&MK to JV", 1680, 960);
+    cmdExit = button(centralWidget(), "cmdExit", "E&xit", 3720, 8040);
+}
+
+void Moorfield::createMenus()
+{
+    auto addMenu = [this](const char *name, const char *title) {
+        QMenu *menu = menuBar()->addMenu(QString::fromUtf8(title));
+        menu->setObjectName(QLatin1String(name));
+        return menu;
+    };
+    auto addItem = [](QMenu *menu, const char *name, const char *caption) {
+        QAction *action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    mnuFile = addMenu("mnuFile", "&File");
+    mnuExit = addItem(mnuFile, "mnuExit", "E&xit");
+    mnuOptions = addMenu("mnuOptions", "&Options");
+    mnuLoadOptions = addItem(mnuOptions, "mnuLoadOptions", "&Load CatWeasel Options");
+    mnuSaveOptions = addItem(mnuOptions, "mnuSaveOptions", "&Save CatWeasel Options");
+    mnuPreferences = addItem(mnuOptions, "mnuPreferences", "&Preferences");
+    mnuHelp = addMenu("mnuHelp", "&Help");
+    mnuAbout = addItem(mnuHelp, "mnuAbout", "&About");
+}
+
+void Moorfield::setTabOrder()
+{
+    QList<QWidget *> order;
+    for (int i = 0; i < GroupCount; ++i)
+        order << m_checkBoxes[i] << m_valueControls[i];
+    order << txtExtraParms << cmdLoadSettings << cmdSaveSettings << cmdRead << cmdWrite
+          << txtOptionalParms << cmdJV3 << cmdDMK << cmdExit;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+} // namespace ferncastle

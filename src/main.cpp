@@ -1,0 +1,21 @@
+#include "forms/common/dialogprompts.h"
+#include "forms/main/moorfield.h"
+#include "platform/terminallauncher.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ferncastle"));
+    QApplication::setOrganizationName(QStringLiteral("Larkvale"));
+    QApplication::setApplicationVersion(QStringLiteral(FERNCASTLE_VERSION));
+
+    ferncastle::DialogPrompts prompts;
+    ferncastle::TerminalLauncher launcher;
+    ferncastle::Moorfield window({prompts, launcher});
+    if (!window.Form_Load())
+        return 0;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/toolcommand.h"
+
+#include <QString>
+
+namespace ferncastle {
+
+// Starts an external tool in a window of its own and returns at once.
+// This is the one place that knows how a platform opens such a window.
+class ToolLauncher
+{
+public:
+    virtual ~ToolLauncher() = default;
+
+    // Starts the command without waiting for it. Returns an empty string on
+    // success, otherwise a sentence for the user saying what could not be
+    // started and why.
+    virtual QString start(const ToolCommand &command) = 0;
+};
+
+} // namespace ferncastle

@@ -11,8 +11,9 @@ namespace ferncastle {
 //
 // On Linux: one INI file, Larkvale.ini, in the user's configuration folder
 // ($XDG_CONFIG_HOME, else ~/.config), section [Ferncastle].
-// On Windows: HKEY_CURRENT_USER\Software\VB and VBA Program Settings\
-// Larkvale\Ferncastle, where the earlier Windows versions kept these values.
+// On Windows: the registry key Larkvale\Ferncastle under
+// HKEY_CURRENT_USER\Software\VB and VBA Program Settings, where the
+// earlier Windows versions kept these values.
 std::unique_ptr<QSettings> openSettingsStore();
 
 } // namespace ferncastle

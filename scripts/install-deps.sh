@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that are missing for building and running
+# Ferncastle ("run") or also for its whole test suite ("test").
+set -euo pipefail
+
+runtime=(cmake g++ make qt6-base-dev qt6-base-dev-tools fonts-liberation2 xterm)
+testing=(xvfb xauth xdotool x11-utils imagemagick desktop-file-utils clang libclang-rt-14-dev)
+
+packages=("${runtime[@]}")
+[[ "${1:-run}" == test ]] && packages+=("${testing[@]}")
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+        || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=()
+[[ $(id -u) -ne 0 ]] && sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,162 @@
+// Drives the real Qt file dialog behind CommonDialog, the way a user would.
+
+#include "core/filefilter.h"
+#include "forms/common/commondialog.h"
+#include "forms/common/dialogprompts.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace ferncastle;
+
+class TestCommonDialog : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void dialogIsSetUpAsAsked();
+    void patternsIgnoreCase_data();
+    void patternsIgnoreCase();
+    void typedNameGetsDefaultExt();
+    void defaultExtComesBeforeOverwriteQuestion();
+    void cancelGivesEmptyFileName();
+
+private:
+    // Runs action on the file dialog once it is open and modal.
+    void whenDialogOpens(std::function<void(QFileDialog *)> action);
+    QString showSave(const QString &filter = QLatin1String(filters::diskImages));
+
+    QTemporaryDir m_dir;
+};
+
+void TestCommonDialog::init()
+{
+    QVERIFY(m_dir.isValid());
+    for (const char *name : {"game.dmk", "Game.Dmk", "GAME.DMK", "other.dsk", "noext", "notes.txt"}) {
+        QFile file(m_dir.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+}
+
+void TestCommonDialog::whenDialogOpens(std::function<void(QFileDialog *)> action)
+{
+    QTimer::singleShot(0, this, [action] {
+        QFileDialog *dialog = nullptr;
+        QTRY_VERIFY((dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())));
+        action(dialog);
+    });
+}
+
+QString TestCommonDialog::showSave(const QString &filter)
+{
+    DialogPrompts prompts;
+    CommonDialog dialog(prompts, nullptr, QStringLiteral("Select File..."));
+    dialog.InitDir = m_dir.path();
+    dialog.DefaultExt = QStringLiteral(".DMK");
+    dialog.Filter = filter;
+    dialog.ShowSave();
+    return dialog.FileName;
+}
+
+void TestCommonDialog::dialogIsSetUpAsAsked()
+{
+    FileRequest request;
+    request.mode = FileRequest::Mode::Save;
+    request.title = QStringLiteral("Select File...");
+    request.initialDir = m_dir.path();
+    request.defaultExt = QStringLiteral(".DMK");
+    request.filter = QLatin1String(filters::diskImages);
+    std::unique_ptr<QFileDialog> dialog(createFileDialog(nullptr, request));
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Select File..."));
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("DMK"));
+    QCOMPARE(dialog->directory().absolutePath(), QDir(m_dir.path()).absolutePath());
+    QVERIFY(dialog->testOption(QFileDialog::HideNameFilterDetails));
+    QCOMPARE(dialog->nameFilters().size(), 3);
+}
+
+void TestCommonDialog::patternsIgnoreCase_data()
+{
+    QTest::addColumn<int>("filterIndex");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("Disk Image (*.DMK)") << 0 << QStringList{"game.dmk", "Game.Dmk", "GAME.DMK"};
+    QTest::newRow("Disk Image (*.DSK)") << 1 << QStringList{"other.dsk"};
+    QTest::newRow("All Files") << 2
+                               << QStringList{"game.dmk", "Game.Dmk", "GAME.DMK", "other.dsk",
+                                              "noext", "notes.txt"};
+}
+
+void TestCommonDialog::patternsIgnoreCase()
+{
+    QFETCH(int, filterIndex);
+    QFETCH(QStringList, shown);
+    QStringList seen;
+    whenDialogOpens([&](QFileDialog *dialog) {
+        dialog->selectNameFilter(dialog->nameFilters().at(filterIndex));
+        auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
+        auto visibleNames = [view] {
+            QStringList names;
+            const QModelIndex root = view->rootIndex();
+            for (int row = 0; row < view->model()->rowCount(root); ++row)
+                names << view->model()->index(row, 0, root).data().toString();
+            names.sort(Qt::CaseSensitive);
+            return names;
+        };
+        shown.sort(Qt::CaseSensitive);
+        QTRY_COMPARE(visibleNames(), shown);
+        seen = visibleNames();
+        dialog->reject();
+    });
+    QVERIFY(showSave().isEmpty());
+    shown.sort(Qt::CaseSensitive);
+    QCOMPARE(seen, shown);
+}
+
+void TestCommonDialog::typedNameGetsDefaultExt()
+{
+    whenDialogOpens([](QFileDialog *dialog) {
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QTest::keyClicks(edit, QStringLiteral("new disk"));
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    QCOMPARE(showSave(), QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("new disk.DMK"))));
+}
+
+void TestCommonDialog::defaultExtComesBeforeOverwriteQuestion()
+{
+    QString question;
+    whenDialogOpens([&](QFileDialog *dialog) {
+        QTimer::singleShot(0, this, [&] {
+            QMessageBox *box = nullptr;
+            QTRY_VERIFY((box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())));
+            question = box->text();
+            box->button(QMessageBox::Yes)->click();
+        });
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QTest::keyClicks(edit, QStringLiteral("GAME"));
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    QCOMPARE(showSave(), QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("GAME.DMK"))));
+    QVERIFY2(question.contains(QStringLiteral("GAME.DMK")), qPrintable(question));
+}
+
+void TestCommonDialog::cancelGivesEmptyFileName()
+{
+    whenDialogOpens([](QFileDialog *dialog) {
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QVERIFY(showSave().isEmpty());
+}
+
+QTEST_MAIN(TestCommonDialog)
+#include "tst_commondialog.moc"

@@ -2,11 +2,8 @@
 
 #include <QString>
 
-#include <cfenv>
-#include <charconv>
-#include <cmath>
+#include <algorithm>
 #include <limits>
-#include <string>
 
 namespace ferncastle {
 
@@ -100,6 +97,46 @@ std::optional<long long> magnitude(const Decimal &d)
     return -zeros + d.exponent;
 }
 
+// The k-th digit of the number written without its point, counting from
+// the first integer digit; zero beyond either end.
+int digitAt(const Decimal &d, long long k)
+{
+    const qsizetype integerCount = d.integerDigits.size();
+    if (k >= 0 && k < integerCount)
+        return d.integerDigits[k].unicode() - u'0';
+    k -= integerCount;
+    if (k >= 0 && k < d.fractionDigits.size())
+        return d.fractionDigits[k].unicode() - u'0';
+    return 0;
+}
+
+bool anyNonZeroFrom(const Decimal &d, long long k)
+{
+    const long long count = d.integerDigits.size() + d.fractionDigits.size();
+    for (k = std::max(k, 0LL); k < count; ++k) {
+        if (digitAt(d, k) != 0)
+            return true;
+    }
+    return false;
+}
+
+// The absolute value rounded to the nearest whole number, halves to even.
+// Works on the decimal digits themselves: a double would lose digits beyond
+// its precision and misjudge texts such as 1.49999999999999999999. The
+// caller has made sure the value is below a million.
+long long roundedAbsolute(const Decimal &d)
+{
+    const long long point = d.integerDigits.size() + d.exponent;
+    long long whole = 0;
+    for (long long k = 0; k < point; ++k)
+        whole = whole * 10 + digitAt(d, k);
+    const int next = digitAt(d, point);
+    const bool aboveHalf = next > 5 || (next == 5 && anyNonZeroFrom(d, point + 1));
+    if (aboveHalf || (next == 5 && whole % 2 == 1))
+        ++whole;
+    return whole;
+}
+
 } // namespace
 
 bool isNumber(QStringView text)
@@ -118,17 +155,8 @@ std::optional<qint16> toInt16(QStringView text)
     if (*order > 6)
         return std::nullopt; // a million or more
 
-    // Within these bounds the value neither overflows nor underflows a double.
-    const std::string digits = QStringLiteral("%1.%2e%3")
-                                   .arg(d->integerDigits.isEmpty() ? QStringLiteral("0")
-                                                                   : d->integerDigits.toString(),
-                                        d->fractionDigits.toString())
-                                   .arg(d->exponent)
-                                   .toStdString();
-    double value = 0;
-    std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    // nearbyint rounds in the default mode, to nearest with ties to even.
-    const double rounded = std::nearbyint(d->negative ? -value : value);
+    const long long absolute = roundedAbsolute(*d);
+    const long long rounded = d->negative ? -absolute : absolute;
     if (rounded < std::numeric_limits<qint16>::min() || rounded > std::numeric_limits<qint16>::max())
         return std::nullopt;
     return qint16(rounded);

@@ -45,8 +45,9 @@ entry() { sed -n "s/^$1=//p" "$prefix/$desktop"; }
 for size in 16 32; do
     png="$prefix/share/icons/hicolor/${size}x$size/apps/$(entry Icon).png"
     # A PNG's width and height are the big-endian words at bytes 16 and 20.
-    dimensions=$(od -An -tu1 -j16 -N8 "$png" 2>/dev/null |
-        awk '{ print $1*16777216 + $2*65536 + $3*256 + $4 "x" $5*16777216 + $6*65536 + $7*256 + $8 }')
+    dimensions=$(od -An -tu1 -j16 -N8 "$png" 2>/dev/null | awk '{
+        print (($1 * 256 + $2) * 256 + $3) * 256 + $4 "x" (($5 * 256 + $6) * 256 + $7) * 256 + $8
+    }')
     [ "$dimensions" = "${size}x$size" ] || fail "icon for $size is '$dimensions'"
 done
 

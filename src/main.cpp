@@ -1,3 +1,4 @@
+#include "commandline.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/main/moorfield.h"
 #include "platform/terminallauncher.h"
@@ -6,10 +7,14 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ferncastle"));
     QApplication::setOrganizationName(QStringLiteral("Larkvale"));
     QApplication::setApplicationVersion(QStringLiteral(FERNCASTLE_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("ferncastle"));
+    ferncastle::answerInformationOptions(argc, argv);
+
+    QApplication app(argc, argv);
+    ferncastle::rejectUnknownOptions(app);
 
     ferncastle::DialogPrompts prompts;
     ferncastle::TerminalLauncher launcher;

@@ -1,0 +1,60 @@
+#!/bin/sh
+# Installs the build into a scratch prefix and checks that it lands as a
+# desktop program should: the binary, a valid menu entry whose Exec and Icon
+# name what was installed, the icon in the hicolor sizes, and nothing else.
+#
+# Usage: check-install.sh CMAKE BUILD_DIR CONFIG VERSION
+# Exits 77 (reported as skipped) when desktop-file-validate is missing.
+set -eu
+
+cmake=$1 build=$2 config=$3 version=$4
+
+if ! command -v desktop-file-validate >/dev/null 2>&1; then
+    echo "desktop-file-validate not found (Debian package desktop-file-utils)"
+    exit 77
+fi
+
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+"$cmake" --install "$build" --config "$config" --prefix "$prefix" >/dev/null
+
+status=0
+fail() {
+    echo "FAIL: $*"
+    status=1
+}
+
+desktop=share/applications/ferncastle.desktop
+expected="bin/ferncastle
+share/icons/hicolor/16x16/apps/ferncastle.png
+share/icons/hicolor/32x32/apps/ferncastle.png
+$desktop"
+installed=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+[ "$installed" = "$(printf '%s\n' "$expected" | LC_ALL=C sort)" ] ||
+    fail "installed files differ from the expected set:
+$installed"
+
+[ -x "$prefix/bin/ferncastle" ] || fail "bin/ferncastle is not executable"
+
+# desktop-file-validate exits 0 on warnings and hints; clean means silent.
+report=$(desktop-file-validate "$prefix/$desktop" 2>&1) || fail "desktop-file-validate failed"
+[ -z "$report" ] || fail "desktop-file-validate: $report"
+
+entry() { sed -n "s/^$1=//p" "$prefix/$desktop"; }
+[ -x "$prefix/bin/$(entry Exec | cut -d' ' -f1)" ] || fail "Exec names no installed binary"
+for size in 16 32; do
+    png="$prefix/share/icons/hicolor/${size}x$size/apps/$(entry Icon).png"
+    # A PNG's width and height are the big-endian words at bytes 16 and 20.
+    dimensions=$(od -An -tu1 -j16 -N8 "$png" 2>/dev/null | awk '{
+        print (($1 * 256 + $2) * 256 + $3) * 256 + $4 "x" (($5 * 256 + $6) * 256 + $7) * 256 + $8
+    }')
+    [ "$dimensions" = "${size}x$size" ] || fail "icon for $size is '$dimensions'"
+done
+
+# The installed binary runs on its own, without the build tree or a display.
+answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/ferncastle" --version) ||
+    fail "installed binary: --version failed"
+[ "$answer" = "Ferncastle $version" ] || fail "installed binary: --version said '$answer'"
+
+[ "$status" -eq 0 ] && echo "install layout OK"
+exit "$status"

@@ -131,16 +131,20 @@ bool isValidUtf8(const QList<QByteArrayView> &lines)
     return true;
 }
 
-// Files written on Windows hold their texts in the ANSI code page, which for
-// the users of these tools is Windows-1252. Debian's Qt decodes it through
-// ICU; a Qt without ICU falls back to Latin-1, which differs only in
-// 0x80 to 0x9F.
-QStringDecoder windows1252Decoder()
+// Files that are not UTF-8 come from the Windows versions, which write the
+// ANSI code page: on Windows the system's own, elsewhere taken to be
+// Windows-1252, the Western one. Debian's Qt decodes it through ICU; a Qt
+// without ICU falls back to Latin-1, which differs only in 0x80 to 0x9F.
+QStringDecoder windowsDecoder()
 {
+#ifdef Q_OS_WIN
+    return QStringDecoder(QStringConverter::System, QStringConverter::Flag::Stateless);
+#else
     QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
     if (decoder.isValid())
         return decoder;
     return QStringDecoder(QStringConverter::Latin1, QStringConverter::Flag::Stateless);
+#endif
 }
 
 QStringList decodeLines(const QList<QByteArrayView> &lines)
@@ -148,7 +152,7 @@ QStringList decodeLines(const QList<QByteArrayView> &lines)
     QStringDecoder decoder = isValidUtf8(lines)
                                  ? QStringDecoder(QStringConverter::Utf8,
                                                   QStringConverter::Flag::Stateless)
-                                 : windows1252Decoder();
+                                 : windowsDecoder();
     QStringList texts;
     for (QByteArrayView line : lines)
         texts.append(decoder.decode(line));

@@ -98,6 +98,11 @@ QString appendGroupValue(QByteArray &bytes, const OptionGroup &group, const Grou
 
 // --- Reading ----------------------------------------------------------------
 
+QByteArrayView withoutCarriageReturn(QByteArrayView line)
+{
+    return line.endsWith('\r') ? line.chopped(1) : line;
+}
+
 // The first 17 lines without their line ends, or fewer when the bytes hold
 // fewer. A last line without a line end counts only when the file ends there.
 QList<QByteArrayView> firstLines(QByteArrayView bytes, bool fileGoesOn)
@@ -108,13 +113,10 @@ QList<QByteArrayView> firstLines(QByteArrayView bytes, bool fileGoesOn)
         const qsizetype end = bytes.indexOf('\n', start);
         if (end < 0) {
             if (start < bytes.size() && !fileGoesOn)
-                lines.append(bytes.sliced(start));
+                lines.append(withoutCarriageReturn(bytes.sliced(start)));
             break;
         }
-        QByteArrayView line = bytes.sliced(start, end - start);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        lines.append(line);
+        lines.append(withoutCarriageReturn(bytes.sliced(start, end - start)));
         start = end + 1;
     }
     return lines;

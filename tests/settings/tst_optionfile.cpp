@@ -102,6 +102,7 @@ void TestOptionFile::readsLineEndsAndIgnoresTheRest_data()
         << QByteArray(firstRunFile() + "1\r\n2\r\ngarbage \x01\x02\r\n");
     QTest::newRow("last line without its line end")
         << firstRunFileWith(17, "-x").chopped(2);
+    QTest::newRow("last line ends in a lone CR") << firstRunFile().chopped(1);
     QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF" + firstRunFile());
     QTest::newRow("large tail after line 17")
         << QByteArray(firstRunFile() + QByteArray(2 * OptionFileMaxBytes, '\0'));

@@ -255,15 +255,6 @@ void TestOptionFiles::loadRefusesBadFile_data()
 
     QTest::newRow("no such file") << QByteArray("<none>") << QStringLiteral("The file does not exist.");
     QTest::newRow("folder") << QByteArray("<folder>") << QStringLiteral("It is a folder.");
-    QTest::newRow("16 lines") << firstRunFile().chopped(2)
-                              << QStringLiteral("The file ends after line 16; an options file has 17 lines.");
-    QTest::newRow("bad position after good box lines")
-        << firstRunFileWith(8, "1").replace("\r\n0\r\n\r\n", "\r\n9\r\n\r\n")
-        << QStringLiteral("Line 9 (\"CatWeasel drive\" list): 9 is not a position in the list (-1 to 1).");
-    QTest::newRow("state 5") << firstRunFileWith(1, "5")
-                             << QStringLiteral("Line 1 (\"CatWeasel drive\" box): 5 is not a check box state (0, 1 or 2).");
-    QTest::newRow("text in a list line") << firstRunFileWith(12, " 2")
-                                         << QStringLiteral("Line 12 (\"Step multiplier\" list): 2 is not a position");
     QTest::newRow("bad line after good ones") << firstRunFileWith(15, "MFM")
                                               << QStringLiteral("Line 15 (\"Encoding\" list): \"MFM\" is not a whole number.");
     QTest::newRow("large binary file") << QByteArray(200000, '\x01')

@@ -6,7 +6,9 @@
 #include "forms/common/appicon.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/common/prompts.h"
+#include "forms/main/optionfiledialog.h"
 #include "platform/toollauncher.h"
+#include "settings/optionfileio.h"
 
 #include <QAction>
 #include <QApplication>
@@ -215,12 +217,26 @@ void Moorfield::ExitProgram()
     close();
 }
 
+// The whole file is checked before any control changes, so a bad file
+// leaves the window as it was.
 void Moorfield::cmdLoadSettings_Click()
 {
+    if (!chooseOptionFile(CommonDialog1, FileRequest::Mode::Open))
+        return;
+    const LoadedOptionFile file = loadOptionFile(CommonDialog1.FileName);
+    if (file.options)
+        applyOptions(*file.options);
+    else
+        m_prompts.showMessage(this, QMessageBox::Warning, programTitle, file.error);
 }
 
 void Moorfield::cmdSaveSettings_Click()
 {
+    if (!chooseOptionFile(CommonDialog1, FileRequest::Mode::Save))
+        return;
+    const QString error = saveOptionFile(CommonDialog1.FileName, currentOptions());
+    if (!error.isEmpty())
+        m_prompts.showMessage(this, QMessageBox::Critical, programTitle, error);
 }
 
 void Moorfield::mnuPreferences_Click()

@@ -1,0 +1,57 @@
+// Feeds arbitrary bytes to the options-file reader and arbitrary text to the
+// numeric rules. Besides crashes and sanitizer reports, it stops on a broken
+// promise: a file the reader accepts must write back and read back to the
+// same option set, and a text rule R converts must pass rule N.
+
+#include "core/numericrules.h"
+#include "settings/optionfile.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <cstdlib>
+
+using namespace ferncastle;
+
+namespace {
+
+void checkReader(const QByteArray &bytes)
+{
+    const DecodedOptionFile decoded = decodeOptionFile(bytes);
+    if (!decoded.options) {
+        if (decoded.error.reason.isEmpty() || decoded.error.line < 0
+            || decoded.error.line > OptionFileLineCount)
+            std::abort();
+        return;
+    }
+    const EncodedOptionFile encoded = encodeOptionFile(*decoded.options);
+    if (!encoded.error.isEmpty())
+        std::abort();
+    const DecodedOptionFile again = decodeOptionFile(encoded.bytes);
+    if (!again.options || *again.options != *decoded.options)
+        std::abort();
+}
+
+void checkNumericRules(const QString &text)
+{
+    const bool number = isNumber(text);
+    const std::optional<qint16> value = toInt16(text);
+    if (value && !number)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const auto *chars = reinterpret_cast<const char *>(data);
+    const QByteArray bytes(chars, qsizetype(size));
+    checkReader(bytes);
+    checkNumericRules(QString::fromUtf8(bytes));
+    // Raw UTF-16 as well, so that unpaired surrogates and every code unit
+    // reach the rules.
+    checkNumericRules(QString(reinterpret_cast<const QChar *>(bytes.constData()),
+                              bytes.size() / 2));
+    return 0;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/optionset.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace ferncastle {
+
+// An options file (*.DAT) holds an option set as 17 lines, each ending in
+// CR LF: the eight check-box states, then the eight group values in group
+// order (a list's position, a text unchanged), then the additional
+// parameters. No header, no key names.
+inline constexpr int OptionFileLineCount = 17;
+
+// Only this much of a file is ever looked at. A real options file is a few
+// hundred bytes; anything whose 17 lines do not fit is not one.
+inline constexpr qsizetype OptionFileMaxBytes = 64 * 1024;
+
+// The bytes of an options file, or why the option set cannot be written
+// faithfully (the error names the option).
+struct EncodedOptionFile {
+    QByteArray bytes;
+    QString error;
+};
+
+// What is wrong with an options file: the line at fault (1 to 17), or 0
+// when the fault is the file as a whole.
+struct OptionFileError {
+    int line = 0;
+    QString reason;
+};
+
+// The option set in a file, or the first fault found in it.
+struct DecodedOptionFile {
+    std::optional<OptionSet> options;
+    OptionFileError error;
+};
+
+// Texts are written in the system's encoding (UTF-8 on Linux).
+EncodedOptionFile encodeOptionFile(const OptionSet &options);
+
+// Checks all 17 lines before it returns an option set, so a caller applies
+// either the whole file or nothing. Takes CR LF or LF line ends and ignores
+// whatever follows line 17. Only the first OptionFileMaxBytes bytes count.
+DecodedOptionFile decodeOptionFile(const QByteArray &bytes);
+
+// "Line 3 ("Drive kind" box): ..." or the reason alone for the whole file.
+QString describe(const OptionFileError &error);
+
+} // namespace ferncastle

@@ -20,3 +20,6 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build/sanitize && ctest --output-on-failure -j"$jobs")
+
+echo "== Fuzz the option-file reader and the numeric rules"
+bash scripts/fuzz.sh

@@ -31,11 +31,6 @@ constexpr std::array terminals{
 
 } // namespace
 
-std::span<const TerminalEmulator> knownTerminals()
-{
-    return terminals;
-}
-
 QString knownTerminalNames()
 {
     QStringList names;

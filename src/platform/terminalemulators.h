@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <span>
-
 namespace ferncastle {
 
 // A terminal emulator and how it is told to run a program with arguments.
@@ -16,10 +14,8 @@ struct TerminalEmulator {
     const char *runOption;
 };
 
-// The terminals tried, in order: the system's chosen one first.
-std::span<const TerminalEmulator> knownTerminals();
-
-// "x-terminal-emulator, gnome-terminal, ..." for messages.
+// The names of the terminals tried, in the order tried, for messages:
+// "x-terminal-emulator, gnome-terminal, ...".
 QString knownTerminalNames();
 
 struct FoundTerminal {
@@ -27,7 +23,8 @@ struct FoundTerminal {
     QString path; // absolute
 };
 
-// The first known terminal on PATH; emulator is null when there is none.
+// The first known terminal on PATH, the system's chosen one first;
+// emulator is null when there is none.
 FoundTerminal findTerminal();
 
 // The terminal's arguments that make it run command (program first).

@@ -336,7 +336,8 @@ void TestLaunchActions::pressingTwiceStartsTwoTools()
     launch.click(QStringLiteral("cmdRead"));
     launch.click(QStringLiteral("cmdRead"));
 
-    QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(toolKind), 2, timeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(terminalKind), 2, timeoutMs);
+    QCOMPARE(launch.fake.finished(toolKind), 2);
     QStringList files;
     for (const test::Record &record : launch.fake.records(toolKind))
         files.append(record.argv.last());

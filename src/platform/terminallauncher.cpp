@@ -1,16 +1,55 @@
 #include "platform/terminallauncher.h"
 
+#include "platform/terminalemulators.h"
+#include "platform/terminalscript.h"
+#include "platform/toolcheck.h"
+
+#include <QFileInfo>
 #include <QProcess>
 
 namespace ferncastle {
 
+namespace {
+
+QString toolName(const ToolCommand &command)
+{
+    return QFileInfo(command.program).fileName();
+}
+
+QString noTerminalMessage(const ToolCommand &command)
+{
+    return QStringLiteral("Could not start %1: no terminal emulator was found on the PATH "
+                          "(tried %2). Install one of them.")
+        .arg(toolName(command), knownTerminalNames());
+}
+
+// Detached: the program never waits for the terminal, and a second launch
+// gets a second window.
+QString startDetached(const QString &terminal, const QStringList &arguments,
+                      const ToolCommand &command)
+{
+    QProcess process;
+    process.setProgram(terminal);
+    process.setArguments(arguments);
+    if (process.startDetached())
+        return {};
+    return QStringLiteral("Could not start %1: the terminal emulator %2 could not be started (%3).")
+        .arg(toolName(command), terminal, process.errorString());
+}
+
+} // namespace
+
 QString TerminalLauncher::start(const ToolCommand &command)
 {
-    QStringList arguments{QStringLiteral("-e"), command.program};
-    arguments += command.arguments;
-    if (!QProcess::startDetached(QStringLiteral("x-terminal-emulator"), arguments))
-        return QStringLiteral("Could not start a terminal.");
-    return {};
+    const CheckedTool tool = checkTool(command.program);
+    if (tool.path.isEmpty())
+        return tool.error;
+    const FoundTerminal terminal = findTerminal();
+    if (!terminal.emulator)
+        return noTerminalMessage(command);
+    const QStringList inside = terminalScriptCommand(command.commandLine, tool.path,
+                                                     command.arguments);
+    return startDetached(terminal.path, terminalArguments(*terminal.emulator, inside), command);
 }
 
 } // namespace ferncastle

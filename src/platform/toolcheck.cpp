@@ -1,0 +1,48 @@
+#include "platform/toolcheck.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace ferncastle {
+
+namespace {
+
+const QString checkToolsFolder = QStringLiteral("Check the tools folder in Options, Preferences.");
+
+QString failure(const QString &program, const QString &why)
+{
+    return QStringLiteral("Could not start %1: %2 %3")
+        .arg(QFileInfo(program).fileName(), why, checkToolsFolder);
+}
+
+CheckedTool checkPath(const QString &program)
+{
+    const QFileInfo file(program);
+    const QString path = file.absoluteFilePath();
+    if (!file.exists())
+        return {{}, failure(program, QStringLiteral("%1 does not exist.").arg(path))};
+    if (file.isDir())
+        return {{}, failure(program, QStringLiteral("%1 is a folder, not a program.").arg(path))};
+    if (!file.isExecutable())
+        return {{}, failure(program, QStringLiteral("%1 is not executable.").arg(path))};
+    return {path, {}};
+}
+
+CheckedTool lookUpOnPath(const QString &program)
+{
+    const QString path = QStandardPaths::findExecutable(program);
+    if (path.isEmpty())
+        return {{}, failure(program, QStringLiteral("no program of that name was found on the PATH."))};
+    return {path, {}};
+}
+
+} // namespace
+
+CheckedTool checkTool(const QString &program)
+{
+    if (program.contains(u'/'))
+        return checkPath(program);
+    return lookUpOnPath(program);
+}
+
+} // namespace ferncastle

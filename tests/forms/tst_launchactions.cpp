@@ -1,0 +1,351 @@
+#include "core/optionset.h"
+#include "fakes/fakeprograms.h"
+#include "fakes/scriptedprompts.h"
+#include "forms/main/moorfield.h"
+#include "platform/terminallauncher.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace ferncastle;
+using test::FakePrograms;
+
+Q_DECLARE_METATYPE(ferncastle::OptionSet)
+Q_DECLARE_METATYPE(ferncastle::FileRequest::Mode)
+
+namespace {
+
+constexpr int timeoutMs = 20000;
+
+const QString terminalKind = QStringLiteral("terminal");
+const QString toolKind = QStringLiteral("tool");
+
+const QString filterA =
+    QStringLiteral("Disk Image (*.DMK)|*.DMK|Disk Image (*.DSK)|*.DSK|All Files|*.*");
+const QString filterB = QStringLiteral("Disk Image (*.DMK)|*.DMK|All Files|*.*");
+const QString filterC = QStringLiteral("Disk Image (*.DSK)|*.DSK|All Files|*.*");
+
+// Where the command line the user is shown stands in the fake terminal's
+// record: name, -e, /bin/sh, -c, script, $0, then the line.
+constexpr int shownLineIndex = 6;
+
+// The main window wired to the real launcher, with a fake terminal and the
+// four fake tools on PATH, and the tools folder set to where they lie.
+struct LaunchWindow {
+    LaunchWindow()
+    {
+        fake.addTerminal();
+        for (const char *tool : {"cw2dmk", "dmk2cw", "dmk2jv3", "jv2dmk"})
+            fake.addTool(QLatin1String(tool));
+        window.Form_Load();
+        window.DosFilesPath = toolsFolder();
+    }
+
+    QString toolsFolder() const { return fake.binDir() + u'/'; }
+
+    void click(const QString &button)
+    {
+        window.findChild<QPushButton *>(button)->click();
+    }
+
+    FakePrograms fake;
+    test::ScriptedPrompts prompts;
+    TerminalLauncher launcher;
+    Moorfield window{{prompts, launcher}};
+};
+
+OptionSet nothingTicked()
+{
+    OptionSet options;
+    for (GroupState &group : options.groups)
+        group.listIndex = 0;
+    return options;
+}
+
+OptionSet ticked(std::initializer_list<std::pair<GroupIndex, int>> lists,
+                 std::initializer_list<std::pair<GroupIndex, const char *>> texts = {})
+{
+    OptionSet options = nothingTicked();
+    for (const auto &[group, index] : lists)
+        options.groups[group] = {Ticked, index, {}};
+    for (const auto &[group, text] : texts)
+        options.groups[group] = {Ticked, 0, QLatin1String(text)};
+    return options;
+}
+
+// Every box ticked with the values of the write option string's worked
+// example: retries made of letters, which writing never looks at.
+OptionSet everyBoxTicked()
+{
+    return ticked({{Drive, 0}, {Kind, 2}, {Steps, 0}, {Sides, 1}, {Encoding, 1}},
+                  {{Port, "1"}, {Tracks, "80"}, {Retries, "abc"}});
+}
+
+} // namespace
+
+class TestLaunchActions : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void eachActionRunsItsToolOnTheChosenFile_data();
+    void eachActionRunsItsToolOnTheChosenFile();
+    void warningsComeFirstAndCancelStartsNothing_data();
+    void warningsComeFirstAndCancelStartsNothing();
+    void toolsFolderIsPutInFrontUnchanged();
+    void failedStartIsShownAndTheProgramCarriesOn_data();
+    void failedStartIsShownAndTheProgramCarriesOn();
+    void pressingTwiceStartsTwoTools();
+};
+
+// %T stands for the tools folder, %F for the chosen file.
+void TestLaunchActions::eachActionRunsItsToolOnTheChosenFile_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<OptionSet>("options");
+    QTest::addColumn<QString>("optionalParms");
+    QTest::addColumn<QString>("file"); // under the test's folder
+    QTest::addColumn<FileRequest::Mode>("mode");
+    QTest::addColumn<QString>("defaultExt");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<QStringList>("argv");
+
+    const auto save = FileRequest::Mode::Save;
+    const QString dmk = QStringLiteral(".DMK");
+    const QString game = QStringLiteral("DISKS/GAME.DMK");
+    QTest::newRow("Disk to Image, drive and kind")
+        << QStringLiteral("cmdRead") << ticked({{Drive, 0}, {Kind, 1}}) << QString() << game
+        << save << dmk << filterA << QStringLiteral("%Tcw2dmk -d0 -k2  \"%F\"")
+        << QStringList{QStringLiteral("cw2dmk"), QStringLiteral("-d0"), QStringLiteral("-k2"),
+                       QStringLiteral("%F")};
+    QTest::newRow("Image to Disk, nothing ticked")
+        << QStringLiteral("cmdWrite") << nothingTicked() << QString() << game
+        << FileRequest::Mode::Open << dmk << filterA << QStringLiteral("%Tdmk2cw   \"%F\"")
+        << QStringList{QStringLiteral("dmk2cw"), QStringLiteral("%F")};
+    QTest::newRow("DMK to JV") << QStringLiteral("cmdDMK") << nothingTicked() << QString() << game
+                               << save << dmk << filterB << QStringLiteral("%Tdmk2jv3  \"%F\"")
+                               << QStringList{QStringLiteral("dmk2jv3"), QStringLiteral("%F")};
+    QTest::newRow("JV to DMK") << QStringLiteral("cmdJV3") << nothingTicked() << QString()
+                               << QStringLiteral("DISKS/GAME.DSK") << save
+                               << QStringLiteral(".DSK") << filterC
+                               << QStringLiteral("%Tjv2dmk  \"%F\"")
+                               << QStringList{QStringLiteral("jv2dmk"), QStringLiteral("%F")};
+    QTest::newRow("Image to Disk uses only its five groups")
+        << QStringLiteral("cmdWrite") << everyBoxTicked() << QString() << game
+        << FileRequest::Mode::Open << dmk << filterA
+        << QStringLiteral("%Tdmk2cw -d0 -p1 -k3 -m1 -s2  \"%F\"")
+        << QStringList{QStringLiteral("dmk2cw"), QStringLiteral("-d0"), QStringLiteral("-p1"),
+                       QStringLiteral("-k3"), QStringLiteral("-m1"), QStringLiteral("-s2"),
+                       QStringLiteral("%F")};
+
+    OptionSet withExtra = ticked({{Drive, 1}});
+    withExtra.extraParms = QStringLiteral("-v 3 \"two words\"");
+    QTest::newRow("additional parameters split as words, quotes grouping")
+        << QStringLiteral("cmdRead") << withExtra << QStringLiteral("-ignored") << game << save
+        << dmk << filterA << QStringLiteral("%Tcw2dmk -d1 -v 3 \"two words\" \"%F\"")
+        << QStringList{QStringLiteral("cw2dmk"), QStringLiteral("-d1"), QStringLiteral("-v"),
+                       QStringLiteral("3"), QStringLiteral("two words"), QStringLiteral("%F")};
+    QTest::newRow("conversion ignores the option groups")
+        << QStringLiteral("cmdDMK") << withExtra << QStringLiteral("-c 1") << game << save << dmk
+        << filterB << QStringLiteral("%Tdmk2jv3 -c 1 \"%F\"")
+        << QStringList{QStringLiteral("dmk2jv3"), QStringLiteral("-c"), QStringLiteral("1"),
+                       QStringLiteral("%F")};
+
+    const QString nasty = QStringLiteral("my disks/$(:>pwned) it's \"x\";`:>pwned` * -é日本.DSK");
+    QTest::newRow("file name with shell characters stays one argument")
+        << QStringLiteral("cmdJV3") << nothingTicked() << QString() << nasty << save
+        << QStringLiteral(".DSK") << filterC << QStringLiteral("%Tjv2dmk  \"%F\"")
+        << QStringList{QStringLiteral("jv2dmk"), QStringLiteral("%F")};
+}
+
+void TestLaunchActions::eachActionRunsItsToolOnTheChosenFile()
+{
+    QFETCH(QString, button);
+    QFETCH(OptionSet, options);
+    QFETCH(QString, optionalParms);
+    QFETCH(QString, file);
+    QFETCH(FileRequest::Mode, mode);
+    QFETCH(QString, defaultExt);
+    QFETCH(QString, filter);
+    QFETCH(QString, commandLine);
+    QFETCH(QStringList, argv);
+    LaunchWindow launch;
+    QVERIFY(launch.fake.isValid());
+    launch.window.applyOptions(options);
+    launch.window.txtOptionalParms->setText(optionalParms);
+    const QString fileName = launch.fake.path(file);
+    launch.prompts.answerFile(fileName);
+
+    launch.click(button);
+
+    QCOMPARE(launch.prompts.events, QStringList{QStringLiteral("file dialog")});
+    const FileRequest &request = launch.prompts.fileRequests.at(0);
+    QCOMPARE(request.mode, mode);
+    QCOMPARE(request.fileName, QString());
+    QCOMPARE(request.defaultExt, defaultExt);
+    QCOMPARE(request.filter, filter);
+    QCOMPARE(request.title, QStringLiteral("Select File..."));
+    QCOMPARE(launch.window.CommonDialog1.InitDir, fileName.section(u'/', 0, -2) + u'/');
+
+    QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(toolKind), 1, timeoutMs);
+    argv.replaceInStrings(QStringLiteral("%F"), fileName);
+    QCOMPARE(launch.fake.records(toolKind).at(0).argv, argv);
+    QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(terminalKind), 1, timeoutMs);
+    commandLine.replace(QLatin1String("%T"), launch.toolsFolder());
+    commandLine.replace(QLatin1String("%F"), fileName);
+    QCOMPARE(launch.fake.records(terminalKind).at(0).argv.at(shownLineIndex), commandLine);
+    QVERIFY(!QFile::exists(launch.fake.path(QStringLiteral("pwned"))));
+}
+
+void TestLaunchActions::warningsComeFirstAndCancelStartsNothing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<OptionSet>("options");
+    QTest::addColumn<QStringList>("events");
+
+    const QString dialog = QStringLiteral("file dialog");
+    QTest::newRow("Disk to Image, tracks 99")
+        << QStringLiteral("cmdRead") << ticked({}, {{Tracks, "99"}})
+        << QStringList{QStringLiteral("message: The 'Number of tracks' is not between 2 and 86 "
+                                      "tracks. Option not used"),
+                       dialog};
+    QTest::newRow("Disk to Image, three warnings in group order")
+        << QStringLiteral("cmdRead") << ticked({}, {{Retries, "x"}, {Port, ""}, {Tracks, "1"}})
+        << QStringList{
+               QStringLiteral("message: The 'CatWeasel port' is not a number. Option not used"),
+               QStringLiteral("message: The 'Number of tracks' is not between 2 and 86 tracks. "
+                              "Option not used"),
+               QStringLiteral("message: The 'Number of retries' is not a number. Option not used"),
+               dialog};
+    QTest::newRow("Image to Disk, port not a number")
+        << QStringLiteral("cmdWrite") << ticked({}, {{Port, "abc"}, {Tracks, "99"}})
+        << QStringList{
+               QStringLiteral("message: The 'CatWeasel port' is not a number. Option not used"),
+               dialog};
+    QTest::newRow("DMK to JV") << QStringLiteral("cmdDMK") << everyBoxTicked()
+                               << QStringList{dialog};
+    QTest::newRow("JV to DMK") << QStringLiteral("cmdJV3") << everyBoxTicked()
+                               << QStringList{dialog};
+}
+
+void TestLaunchActions::warningsComeFirstAndCancelStartsNothing()
+{
+    QFETCH(QString, button);
+    QFETCH(OptionSet, options);
+    QFETCH(QStringList, events);
+    LaunchWindow launch;
+    launch.window.applyOptions(options);
+    launch.window.CommonDialog1.InitDir = QStringLiteral("/start/");
+    launch.prompts.answerFile(QString());
+
+    launch.click(button);
+
+    QCOMPARE(launch.prompts.events, events);
+    QCOMPARE(launch.window.CommonDialog1.InitDir, QStringLiteral("/start/"));
+    // A launch that goes through afterwards is the only one that reaches a terminal.
+    launch.prompts.answerFile(launch.fake.path(QStringLiteral("later.DMK")));
+    launch.click(QStringLiteral("cmdDMK"));
+    QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(terminalKind), 1, timeoutMs);
+    QCOMPARE(launch.fake.records(toolKind).at(0).argv.at(0), QStringLiteral("dmk2jv3"));
+}
+
+// A folder typed without its trailing separator is joined to the tool's
+// name as it is: <folder>cw2dmk.
+void TestLaunchActions::toolsFolderIsPutInFrontUnchanged()
+{
+    LaunchWindow launch;
+    QVERIFY(launch.fake.addToolIn(launch.fake.root(), QStringLiteral("toolscw2dmk")));
+    launch.window.DosFilesPath = launch.fake.path(QStringLiteral("tools"));
+    const QString fileName = launch.fake.path(QStringLiteral("A.DMK"));
+    launch.prompts.answerFile(fileName);
+
+    launch.click(QStringLiteral("cmdRead"));
+
+    QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(toolKind, launch.fake.root()), 1, timeoutMs);
+    QCOMPARE(launch.fake.records(toolKind, launch.fake.root()).at(0).argv,
+             (QStringList{QStringLiteral("toolscw2dmk"), fileName}));
+    QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(terminalKind), 1, timeoutMs);
+    QCOMPARE(launch.fake.records(terminalKind).at(0).argv.at(shownLineIndex),
+             launch.fake.path(QStringLiteral("toolscw2dmk   \"")) + fileName + u'"');
+}
+
+void TestLaunchActions::failedStartIsShownAndTheProgramCarriesOn_data()
+{
+    QTest::addColumn<QString>("toolsFolder"); // %R stands for the test's folder
+    QTest::addColumn<bool>("withTerminal");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("tools folder without separator")
+        << QStringLiteral("%R/bin") << true
+        << QStringLiteral("Could not start bincw2dmk: %R/bincw2dmk does not exist. "
+                          "Check the tools folder in Options, Preferences.");
+    QTest::newRow("tool missing from the folder")
+        << QStringLiteral("%R/") << true
+        << QStringLiteral("Could not start cw2dmk: %R/cw2dmk does not exist. "
+                          "Check the tools folder in Options, Preferences.");
+    QTest::newRow("no terminal")
+        << QStringLiteral("%R/bin/") << false
+        << QStringLiteral("Could not start cw2dmk: no terminal emulator was found on the PATH "
+                          "(tried x-terminal-emulator, gnome-terminal, konsole, xfce4-terminal, "
+                          "mate-terminal, terminator, kitty, alacritty, foot, urxvt, st, xterm). "
+                          "Install one of them.");
+}
+
+void TestLaunchActions::failedStartIsShownAndTheProgramCarriesOn()
+{
+    QFETCH(QString, toolsFolder);
+    QFETCH(bool, withTerminal);
+    QFETCH(QString, message);
+    LaunchWindow launch;
+    if (!withTerminal)
+        QVERIFY(QFile::remove(launch.fake.path(QStringLiteral("bin/x-terminal-emulator"))));
+    launch.window.DosFilesPath = toolsFolder.replace(QLatin1String("%R"), launch.fake.root());
+    const QString fileName = launch.fake.path(QStringLiteral("DISKS/A.DMK"));
+    launch.prompts.answerFile(fileName);
+
+    launch.click(QStringLiteral("cmdRead"));
+
+    QCOMPARE(launch.prompts.messages.size(), 1);
+    const test::ScriptedPrompts::Message &shown = launch.prompts.messages.at(0);
+    QCOMPARE(shown.icon, QMessageBox::Critical);
+    QCOMPARE(shown.title, QStringLiteral("Ferncastle"));
+    QCOMPARE(shown.text, message.replace(QLatin1String("%R"), launch.fake.root()));
+    QCOMPARE(launch.window.CommonDialog1.InitDir, launch.fake.path(QStringLiteral("DISKS/")));
+
+    // The window goes on working once the cause is mended.
+    launch.fake.addTerminal();
+    launch.window.DosFilesPath = launch.toolsFolder();
+    launch.prompts.answerFile(fileName);
+    launch.click(QStringLiteral("cmdRead"));
+    QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(terminalKind), 1, timeoutMs);
+    QCOMPARE(launch.fake.records(toolKind).at(0).argv,
+             (QStringList{QStringLiteral("cw2dmk"), fileName}));
+    QCOMPARE(launch.prompts.messages.size(), 1);
+}
+
+void TestLaunchActions::pressingTwiceStartsTwoTools()
+{
+    LaunchWindow launch;
+    const QString first = launch.fake.path(QStringLiteral("one/A.DMK"));
+    const QString second = launch.fake.path(QStringLiteral("two/B.DMK"));
+    launch.prompts.answerFile(first);
+    launch.prompts.answerFile(second);
+
+    launch.click(QStringLiteral("cmdRead"));
+    launch.click(QStringLiteral("cmdRead"));
+
+    QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(terminalKind), 2, timeoutMs);
+    QCOMPARE(launch.fake.finished(toolKind), 2);
+    QStringList files;
+    for (const test::Record &record : launch.fake.records(toolKind))
+        files.append(record.argv.last());
+    files.sort();
+    QCOMPARE(files, (QStringList{first, second}));
+    QCOMPARE(launch.window.CommonDialog1.InitDir, launch.fake.path(QStringLiteral("two/")));
+    QCOMPARE(launch.prompts.fileRequests.at(1).initialDir, launch.fake.path(QStringLiteral("one/")));
+}
+
+QTEST_MAIN(TestLaunchActions)
+#include "tst_launchactions.moc"

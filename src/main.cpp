@@ -1,3 +1,4 @@
+#include "ferncastleversion.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/main/moorfield.h"
 #include "platform/terminallauncher.h"
@@ -9,7 +10,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ferncastle"));
     QApplication::setOrganizationName(QStringLiteral("Larkvale"));
-    QApplication::setApplicationVersion(QStringLiteral(FERNCASTLE_VERSION));
+    QApplication::setApplicationVersion(QLatin1String(ferncastle::version::text));
 
     ferncastle::DialogPrompts prompts;
     ferncastle::TerminalLauncher launcher;

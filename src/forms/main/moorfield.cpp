@@ -4,6 +4,7 @@
 #include "core/modmain.h"
 #include "core/optionstring.h"
 #include "forms/common/appicon.h"
+#include "forms/common/formfont.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/common/prompts.h"
 #include "platform/toollauncher.h"
@@ -20,16 +21,6 @@ namespace {
 
 const QString formName = QStringLiteral("Moorfield");
 const QString programTitle = QStringLiteral("Ferncastle");
-
-// The window's controls have the fixed sizes they always had, which were
-// measured for an 8 point sans-serif face; the default 9 or 10 point desktop
-// font would clip their captions.
-QFont formFont()
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8);
-    return font;
-}
 
 } // namespace
 

@@ -7,7 +7,10 @@
 #include "forms/common/formfont.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/common/prompts.h"
+#include "forms/preferences/frmpreferences.h"
+#include "platform/settingsstore.h"
 #include "platform/toollauncher.h"
+#include "settings/settingskeys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -214,8 +217,14 @@ void Moorfield::cmdSaveSettings_Click()
 {
 }
 
+// The dialog writes the store only; whatever it left there, applied or not,
+// is the tools folder from now on.
 void Moorfield::mnuPreferences_Click()
 {
+    frmPreferences preferences(m_prompts, this);
+    preferences.Form_Load();
+    preferences.exec();
+    DosFilesPath = openSettingsStore()->value(QLatin1String(keys::dosFilesPath), QString()).toString();
 }
 
 void Moorfield::mnuAbout_Click()

@@ -3,12 +3,14 @@
 #include "core/filefilter.h"
 #include "core/modmain.h"
 #include "core/optionstring.h"
+#include "forms/about/frmabout.h"
 #include "forms/common/appicon.h"
 #include "forms/common/formfont.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/common/prompts.h"
 #include "forms/preferences/frmpreferences.h"
 #include "platform/settingsstore.h"
+#include "platform/sysinfo.h"
 #include "platform/toollauncher.h"
 #include "settings/settingskeys.h"
 
@@ -229,6 +231,10 @@ void Moorfield::mnuPreferences_Click()
 
 void Moorfield::mnuAbout_Click()
 {
+    const std::unique_ptr<SystemInformation> systemInformation = platformSystemInformation();
+    frmAbout about(m_prompts, *systemInformation, this);
+    about.Form_Load();
+    about.exec();
 }
 
 } // namespace ferncastle

@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "ferncastleversion.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/main/moorfield.h"
 #include "platform/terminallauncher.h"
@@ -9,7 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication::setApplicationName(QStringLiteral("Ferncastle"));
     QApplication::setOrganizationName(QStringLiteral("Larkvale"));
-    QApplication::setApplicationVersion(QStringLiteral(FERNCASTLE_VERSION));
+    QApplication::setApplicationVersion(QLatin1String(ferncastle::version::text));
     QApplication::setDesktopFileName(QStringLiteral("ferncastle"));
     ferncastle::answerInformationOptions(argc, argv);
 

@@ -3,12 +3,18 @@
 #include "core/filefilter.h"
 #include "core/modmain.h"
 #include "core/optionstring.h"
+#include "forms/about/frmabout.h"
 #include "forms/common/appicon.h"
+#include "forms/common/formfont.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/common/prompts.h"
 #include "forms/main/optionfiledialog.h"
+#include "forms/preferences/frmpreferences.h"
+#include "platform/settingsstore.h"
+#include "platform/sysinfo.h"
 #include "platform/toollauncher.h"
 #include "settings/optionfileio.h"
+#include "settings/settingskeys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,16 +28,6 @@ namespace {
 
 const QString formName = QStringLiteral("Moorfield");
 const QString programTitle = QStringLiteral("Ferncastle");
-
-// The window's controls have the fixed sizes they always had, which were
-// measured for an 8 point sans-serif face; the default 9 or 10 point desktop
-// font would clip their captions.
-QFont formFont()
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8);
-    return font;
-}
 
 } // namespace
 
@@ -239,12 +235,22 @@ void Moorfield::cmdSaveSettings_Click()
         m_prompts.showMessage(this, QMessageBox::Critical, programTitle, error);
 }
 
+// The dialog writes the store only; whatever it left there, applied or not,
+// is the tools folder from now on.
 void Moorfield::mnuPreferences_Click()
 {
+    frmPreferences preferences(m_prompts, this);
+    preferences.Form_Load();
+    preferences.exec();
+    DosFilesPath = openSettingsStore()->value(QLatin1String(keys::dosFilesPath), QString()).toString();
 }
 
 void Moorfield::mnuAbout_Click()
 {
+    const std::unique_ptr<SystemInformation> systemInformation = platformSystemInformation();
+    frmAbout about(m_prompts, *systemInformation, this);
+    about.Form_Load();
+    about.exec();
 }
 
 } // namespace ferncastle

@@ -1,20 +1,8 @@
 #pragma once
 
-#include <QRect>
+#include "forms/common/twips.h"
 
 namespace ferncastle {
-
-// Twips to pixels at 96 dpi; Qt scales pixels for other densities.
-constexpr int twipsToPixels(int twips)
-{
-    return twips / 15;
-}
-
-constexpr QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
-}
 
 // The client area under the menu bar, 5190 x 8625 twips.
 constexpr QSize moorfieldClientSize{346, 575};

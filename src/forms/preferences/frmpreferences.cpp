@@ -1,0 +1,136 @@
+#include "forms/preferences/frmpreferences.h"
+
+#include "core/filefilter.h"
+#include "core/modmain.h"
+#include "forms/common/appicon.h"
+#include "forms/common/formfont.h"
+#include "forms/common/prompts.h"
+#include "forms/common/twips.h"
+#include "platform/settingsstore.h"
+#include "settings/settingskeys.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace ferncastle {
+
+namespace {
+
+const QString programTitle = QStringLiteral("Ferncastle");
+
+QString storedText(const char *key)
+{
+    return openSettingsStore()->value(QLatin1String(key), QString()).toString();
+}
+
+QPushButton *button(QWidget *parent, const char *name, const char *caption, int left)
+{
+    auto *b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false); // a focused button must not become the default
+    b->setGeometry(twipsRect(left, 960, 1335, 375));
+    return b;
+}
+
+} // namespace
+
+frmPreferences::frmPreferences(Prompts &prompts, QWidget *owner)
+    : QDialog(owner), CommonDialog1(prompts, this), m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("frmPreferences"));
+    setWindowTitle(QStringLiteral("Ferncastle - Preferences"));
+    setWindowIcon(appIcon());
+    setFont(formFont());
+    setModal(true);
+    setFixedSize(twipsSize(5205, 1500));
+    createControls();
+    setTabOrder();
+    connectSignals();
+}
+
+void frmPreferences::createControls()
+{
+    lblToolsPath = new QLabel(QStringLiteral("Path to Penwicks Tools"), this);
+    lblToolsPath->setObjectName(QStringLiteral("lblToolsPath"));
+    lblToolsPath->setGeometry(twipsRect(120, 120, 4935, 255));
+    txtToolPath = new QLineEdit(this);
+    txtToolPath->setObjectName(QStringLiteral("txtToolPath"));
+    txtToolPath->setGeometry(twipsRect(120, 480, 4935, 285));
+    cmdBrowse = button(this, "cmdBrowse", "&Browse", 120);
+    cmdApply = button(this, "cmdApply", "&Apply", 1920);
+    cmdClose = button(this, "cmdClose", "&Close", 3720);
+}
+
+void frmPreferences::setTabOrder()
+{
+    QWidget::setTabOrder(cmdClose, cmdApply);
+    QWidget::setTabOrder(cmdApply, txtToolPath);
+    QWidget::setTabOrder(txtToolPath, cmdBrowse);
+    cmdClose->setFocus();
+}
+
+void frmPreferences::connectSignals()
+{
+    connect(cmdBrowse, &QPushButton::clicked, this, &frmPreferences::cmdBrowse_Click);
+    connect(cmdApply, &QPushButton::clicked, this, &frmPreferences::cmdApply_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmPreferences::cmdClose_Click);
+}
+
+void frmPreferences::Form_Load()
+{
+    txtToolPath->setText(storedText(keys::dosFilesPath));
+}
+
+// The file dialog starts where the main window's dialog stood at the last
+// Exit. Browse stores nothing; a cancelled dialog empties the text box.
+void frmPreferences::cmdBrowse_Click()
+{
+    CommonDialog1.InitDir = storedText(keys::lastUsedDirectory);
+    CommonDialog1.FileName.clear();
+    CommonDialog1.DefaultExt = QStringLiteral(".EXE");
+    CommonDialog1.Filter = QLatin1String(filters::executables);
+    CommonDialog1.ShowOpen();
+    txtToolPath->setText(modMain::GetFilePath(CommonDialog1.FileName));
+}
+
+// The text is stored as typed: a folder without a trailing separator, or one
+// of blanks only, is the user's choice. Only the empty text is refused.
+void frmPreferences::cmdApply_Click()
+{
+    if (!txtToolPath->text().isEmpty()) {
+        storeToolsPath(txtToolPath->text());
+        return;
+    }
+    m_prompts.showMessage(this, QMessageBox::Warning, programTitle,
+                          QStringLiteral("Tools path is empty. The previous path will be restored."));
+    txtToolPath->setText(storedText(keys::dosFilesPath));
+}
+
+void frmPreferences::storeToolsPath(const QString &path)
+{
+    const auto store = openSettingsStore();
+    store->setValue(QLatin1String(keys::dosFilesPath), path);
+    store->sync();
+    if (store->status() != QSettings::NoError)
+        m_prompts.showMessage(this, QMessageBox::Warning, programTitle,
+                              QStringLiteral("The tools path could not be saved."));
+}
+
+void frmPreferences::cmdClose_Click()
+{
+    accept();
+}
+
+void frmPreferences::keyPressEvent(QKeyEvent *event)
+{
+    // QDialog would close on Esc; this dialog has no cancel button.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace ferncastle

@@ -1,0 +1,365 @@
+#include "fakes/scriptedprompts.h"
+#include "forms/captionfit.h"
+#include "forms/modaldriver.h"
+
+#include "core/filefilter.h"
+#include "forms/common/dialogprompts.h"
+#include "forms/main/moorfield.h"
+#include "forms/preferences/frmpreferences.h"
+#include "platform/settingsstore.h"
+#include "platform/terminallauncher.h"
+#include "settings/settingskeys.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+using namespace ferncastle;
+
+namespace {
+
+const QString emptyPathWarning = QStringLiteral("Tools path is empty. The previous path will be restored.");
+
+void store(const char *key, const QString &value)
+{
+    openSettingsStore()->setValue(QLatin1String(key), value);
+}
+
+std::optional<QString> stored(const char *key)
+{
+    const auto settings = openSettingsStore();
+    if (!settings->contains(QLatin1String(key)))
+        return std::nullopt;
+    return settings->value(QLatin1String(key)).toString();
+}
+
+} // namespace
+
+class TestPreferences : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+
+    void loadShowsStoredFolder_data();
+    void loadShowsStoredFolder();
+    void browsePutsChosenFolder_data();
+    void browsePutsChosenFolder();
+    void applyStoresTextAsTyped_data();
+    void applyStoresTextAsTyped();
+    void applyEmptyWarnsAndRestores_data();
+    void applyEmptyWarnsAndRestores();
+    void browseCancelThenApplyRestores();
+    void applyThatCannotBeSavedIsReported();
+    void enterAndEscDoNothing();
+    void closeHasFocusAndTabOrderIsKept();
+    void captionsFit();
+    void mainWindowRereadsFolderAfterClose_data();
+    void mainWindowRereadsFolderAfterClose();
+    void realWarningBoxIsShownAndDismissed();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_configDir;
+};
+
+void TestPreferences::init()
+{
+    m_configDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_configDir->isValid());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_configDir->path());
+}
+
+void TestPreferences::loadShowsStoredFolder_data()
+{
+    QTest::addColumn<std::optional<QString>>("storedPath");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("nothing stored") << std::optional<QString>() << QString();
+    QTest::newRow("folder") << std::optional<QString>(QStringLiteral("/tools/")) << QStringLiteral("/tools/");
+}
+
+void TestPreferences::loadShowsStoredFolder()
+{
+    QFETCH(std::optional<QString>, storedPath);
+    QFETCH(QString, shown);
+    if (storedPath)
+        store(keys::dosFilesPath, *storedPath);
+
+    test::ScriptedPrompts prompts;
+    frmPreferences dialog(prompts, nullptr);
+    dialog.Form_Load();
+    QCOMPARE(dialog.txtToolPath->text(), shown);
+}
+
+void TestPreferences::browsePutsChosenFolder_data()
+{
+    QTest::addColumn<QString>("chosenFile");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("tool") << QStringLiteral("/tools/cw2dmk") << QStringLiteral("/tools/");
+    QTest::newRow("any file") << QStringLiteral("/opt/disk tools/readme.txt")
+                              << QStringLiteral("/opt/disk tools/");
+    QTest::newRow("cancel") << QString() << QString();
+    QTest::newRow("no folder part") << QStringLiteral("cw2dmk") << QString();
+}
+
+void TestPreferences::browsePutsChosenFolder()
+{
+    QFETCH(QString, chosenFile);
+    QFETCH(QString, shown);
+    store(keys::dosFilesPath, QStringLiteral("/old/"));
+    store(keys::lastUsedDirectory, QStringLiteral("/images/"));
+
+    test::ScriptedPrompts prompts;
+    prompts.answerFile(chosenFile);
+    frmPreferences dialog(prompts, nullptr);
+    dialog.Form_Load();
+    dialog.CommonDialog1.FileName = QStringLiteral("/stale/name");
+    dialog.cmdBrowse->click();
+
+    QCOMPARE(dialog.txtToolPath->text(), shown);
+    QCOMPARE(prompts.fileRequests.size(), 1);
+    const FileRequest &request = prompts.fileRequests.first();
+    QCOMPARE(request.mode, FileRequest::Mode::Open);
+    QCOMPARE(request.title, QString());
+    QCOMPARE(request.initialDir, QStringLiteral("/images/"));
+    QCOMPARE(request.fileName, QString());
+    QCOMPARE(request.defaultExt, QStringLiteral(".EXE"));
+    QCOMPARE(request.filter, QLatin1String(filters::executables));
+    // Browse stores nothing.
+    QCOMPARE(stored(keys::dosFilesPath), QStringLiteral("/old/"));
+    QCOMPARE(stored(keys::lastUsedDirectory), QStringLiteral("/images/"));
+}
+
+void TestPreferences::applyStoresTextAsTyped_data()
+{
+    QTest::addColumn<QString>("typed");
+
+    QTest::newRow("chosen folder") << QStringLiteral("/tools/");
+    QTest::newRow("no trailing separator") << QStringLiteral("/tools");
+    QTest::newRow("windows folder") << QStringLiteral("C:\\TOOLS");
+    QTest::newRow("blanks only") << QStringLiteral("   ");
+    QTest::newRow("surrounding blanks, comma") << QStringLiteral(" /my tools, old/ ");
+}
+
+void TestPreferences::applyStoresTextAsTyped()
+{
+    QFETCH(QString, typed);
+    store(keys::dosFilesPath, QStringLiteral("/old/"));
+
+    test::ScriptedPrompts prompts;
+    frmPreferences dialog(prompts, nullptr);
+    dialog.Form_Load();
+    dialog.txtToolPath->setText(typed);
+    dialog.cmdApply->click();
+
+    QCOMPARE(stored(keys::dosFilesPath), typed);
+    QCOMPARE(dialog.txtToolPath->text(), typed);
+    QVERIFY(prompts.messages.isEmpty());
+}
+
+void TestPreferences::applyEmptyWarnsAndRestores_data()
+{
+    QTest::addColumn<std::optional<QString>>("storedPath");
+
+    QTest::newRow("folder stored") << std::optional<QString>(QStringLiteral("/old/"));
+    QTest::newRow("nothing stored") << std::optional<QString>();
+}
+
+void TestPreferences::applyEmptyWarnsAndRestores()
+{
+    QFETCH(std::optional<QString>, storedPath);
+    if (storedPath)
+        store(keys::dosFilesPath, *storedPath);
+
+    test::ScriptedPrompts prompts;
+    frmPreferences dialog(prompts, nullptr);
+    dialog.Form_Load();
+    dialog.txtToolPath->clear();
+    dialog.cmdApply->click();
+
+    QCOMPARE(prompts.messages.size(), 1);
+    QCOMPARE(prompts.messages[0].icon, QMessageBox::Warning);
+    QCOMPARE(prompts.messages[0].title, QStringLiteral("Ferncastle"));
+    QCOMPARE(prompts.messages[0].text, emptyPathWarning);
+    QCOMPARE(dialog.txtToolPath->text(), storedPath.value_or(QString()));
+    QCOMPARE(stored(keys::dosFilesPath), storedPath);
+}
+
+void TestPreferences::browseCancelThenApplyRestores()
+{
+    store(keys::dosFilesPath, QStringLiteral("/tools/"));
+    test::ScriptedPrompts prompts;
+    prompts.answerFile(QString());
+    frmPreferences dialog(prompts, nullptr);
+    dialog.Form_Load();
+
+    dialog.cmdBrowse->click();
+    QCOMPARE(dialog.txtToolPath->text(), QString());
+    dialog.cmdApply->click();
+
+    QCOMPARE(prompts.events, QStringList({QStringLiteral("file dialog"),
+                                          QStringLiteral("message: ") + emptyPathWarning}));
+    QCOMPARE(dialog.txtToolPath->text(), QStringLiteral("/tools/"));
+    QCOMPARE(stored(keys::dosFilesPath), QStringLiteral("/tools/"));
+}
+
+// A folder where the settings file should be makes every write fail.
+void TestPreferences::applyThatCannotBeSavedIsReported()
+{
+    QVERIFY(QDir(m_configDir->path()).mkpath(QStringLiteral("Larkvale.ini")));
+    test::ScriptedPrompts prompts;
+    frmPreferences dialog(prompts, nullptr);
+    dialog.txtToolPath->setText(QStringLiteral("/tools/"));
+    dialog.cmdApply->click();
+
+    QCOMPARE(prompts.messages.size(), 1);
+    QCOMPARE(prompts.messages[0].icon, QMessageBox::Warning);
+    QCOMPARE(prompts.messages[0].text, QStringLiteral("The tools path could not be saved."));
+}
+
+void TestPreferences::enterAndEscDoNothing()
+{
+    store(keys::dosFilesPath, QStringLiteral("/old/"));
+    test::ScriptedPrompts prompts;
+    frmPreferences dialog(prompts, nullptr);
+    dialog.Form_Load();
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    for (QWidget *focus : std::initializer_list<QWidget *>{dialog.txtToolPath, dialog.cmdClose,
+                                                           dialog.cmdApply, dialog.cmdBrowse}) {
+        focus->setFocus();
+        dialog.txtToolPath->clear(); // Apply would warn, Browse would ask
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            QTest::keyClick(focus, key);
+        QVERIFY2(dialog.isVisible(), qPrintable(focus->objectName()));
+    }
+    QVERIFY(prompts.events.isEmpty());
+    QVERIFY(!dialog.cmdApply->isDefault() && !dialog.cmdClose->isDefault()
+            && !dialog.cmdBrowse->isDefault());
+}
+
+void TestPreferences::closeHasFocusAndTabOrderIsKept()
+{
+    test::ScriptedPrompts prompts;
+    frmPreferences dialog(prompts, nullptr);
+    QCOMPARE(dialog.focusWidget(), dialog.cmdClose);
+
+    QStringList tabOrder;
+    QWidget *widget = dialog.cmdClose;
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            tabOrder << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget != dialog.cmdClose);
+    QCOMPARE(tabOrder, QStringList({QStringLiteral("cmdClose"), QStringLiteral("cmdApply"),
+                                    QStringLiteral("txtToolPath"), QStringLiteral("cmdBrowse")}));
+}
+
+void TestPreferences::captionsFit()
+{
+    test::ScriptedPrompts prompts;
+    frmPreferences dialog(prompts, nullptr);
+    QCOMPARE(dialog.size(), QSize(347, 100));
+    for (QWidget *control : std::initializer_list<QWidget *>{dialog.lblToolsPath, dialog.cmdApply,
+                                                             dialog.cmdClose, dialog.cmdBrowse}) {
+        const QString misfit = test::captionMisfit(control);
+        QVERIFY2(misfit.isEmpty(), qPrintable(misfit));
+    }
+}
+
+enum class Ending { CloseButton, CloseBox };
+
+void TestPreferences::mainWindowRereadsFolderAfterClose_data()
+{
+    QTest::addColumn<bool>("apply");
+    QTest::addColumn<Ending>("ending");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("apply, Close") << true << Ending::CloseButton << QStringLiteral("/new/");
+    QTest::newRow("apply, close box") << true << Ending::CloseBox << QStringLiteral("/new/");
+    QTest::newRow("typed only, Close") << false << Ending::CloseButton << QStringLiteral("/old/");
+    QTest::newRow("typed only, close box") << false << Ending::CloseBox << QStringLiteral("/old/");
+}
+
+// The main window's folder may differ from the stored one; after the dialog
+// the stored one counts.
+void TestPreferences::mainWindowRereadsFolderAfterClose()
+{
+    QFETCH(bool, apply);
+    QFETCH(Ending, ending);
+    QFETCH(QString, expected);
+    store(keys::dosFilesPath, QStringLiteral("/old/"));
+    test::ScriptedPrompts prompts;
+    TerminalLauncher launcher;
+    Moorfield window({prompts, launcher});
+    window.DosFilesPath = QStringLiteral("/stale/");
+
+    QPointer<frmPreferences> shown;
+    QString folderWhileOpen;
+    test::whenModalShown([&](QWidget *modal) {
+        shown = qobject_cast<frmPreferences *>(modal);
+        if (!shown) {
+            modal->close();
+            return;
+        }
+        shown->txtToolPath->setText(QStringLiteral("/new/"));
+        if (apply)
+            QTest::mouseClick(shown->cmdApply, Qt::LeftButton);
+        folderWhileOpen = window.DosFilesPath;
+        if (ending == Ending::CloseButton)
+            QTest::mouseClick(shown->cmdClose, Qt::LeftButton);
+        else
+            shown->close();
+    });
+    window.mnuPreferences_Click();
+
+    QVERIFY(shown.isNull()); // unloaded, so the next opening starts afresh
+    QCOMPARE(folderWhileOpen, QStringLiteral("/stale/"));
+    QCOMPARE(window.DosFilesPath, expected);
+    QCOMPARE(stored(keys::dosFilesPath), expected); // what the next start reads
+    QVERIFY(prompts.events.isEmpty());
+}
+
+void TestPreferences::realWarningBoxIsShownAndDismissed()
+{
+    store(keys::dosFilesPath, QStringLiteral("/old/"));
+    DialogPrompts prompts;
+    frmPreferences dialog(prompts, nullptr);
+    dialog.Form_Load();
+    dialog.txtToolPath->clear();
+    dialog.show();
+
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    test::whenModalShown([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box) {
+            modal->close();
+            return;
+        }
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        box->button(QMessageBox::Ok)->click();
+    }, &dialog);
+    dialog.cmdApply->click();
+
+    QCOMPARE(title, QStringLiteral("Ferncastle"));
+    QCOMPARE(text, emptyPathWarning);
+    QCOMPARE(icon, QMessageBox::Warning);
+    QCOMPARE(dialog.txtToolPath->text(), QStringLiteral("/old/"));
+    QVERIFY(dialog.isVisible());
+}
+
+QTEST_MAIN(TestPreferences)
+#include "tst_preferences.moc"

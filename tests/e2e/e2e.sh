@@ -1,0 +1,217 @@
+#!/usr/bin/env bash
+# Drives the built program on a real X server the way a person would, with
+# keyboard and mouse through xdotool, while fake tools and a fake terminal
+# record what they are handed. Waits are for windows and files by name, each
+# with a time limit, never for a fixed time.
+#
+#   e2e.sh PROGRAM FIXTURES_DIR ARTIFACTS_DIR
+set -euo pipefail
+
+program=$(realpath "$1")
+fixtures=$(realpath "$2")
+artifacts=$3
+mkdir -p "$artifacts"
+artifacts=$(realpath "$artifacts")
+
+for tool in Xvfb xdotool import; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing"; exit 77; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    import -display "$DISPLAY" -window root "$artifacts/failure.png" 2>/dev/null || true
+    exit 1
+}
+
+# --- waiting, with limits ---------------------------------------------------
+
+until_true() { # SECONDS DESCRIPTION COMMAND...
+    local limit=$1 what=$2 deadline
+    shift 2
+    deadline=$((SECONDS + limit))
+    until "$@"; do
+        ((SECONDS < deadline)) || fail "timed out waiting for $what"
+        sleep 0.05
+    done
+}
+
+visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1; }
+window_shown() { [[ -n $(visible_window "$1") ]]; }
+window_gone() { [[ -z $(visible_window "$1") ]]; }
+
+# Waits for the window, gives it the keyboard and prints its id.
+take_window() {
+    until_true 20 "window '$1'" window_shown "$1"
+    local id
+    id=$(visible_window "$1")
+    xdotool windowfocus --sync "$id"
+    echo "$id"
+}
+
+records_of() { grep -lz "^$1\$" "$work"/tools/tool.*.args 2>/dev/null | head -n 1 || true; }
+tool_ran() { local r; r=$(records_of "$1"); [[ -n $r && -e ${r%.args}.done ]]; }
+
+# The recorded argv of a tool, one argument a line, its name left out.
+tool_argv() { tail -z -n +2 "$(records_of "$1")" | tr '\0' '\n'; }
+
+expect_argv() { # TOOL EXPECTED-LINES
+    until_true 20 "$1 to run" tool_ran "$1"
+    local got
+    got=$(tool_argv "$1")
+    [[ $got == "$2" ]] || fail "$1 got arguments:"$'\n'"$got"$'\n'"expected:"$'\n'"$2"
+    echo "ok: $1 arguments"
+}
+
+# Types a path into the open file dialog and confirms it.
+answer_file_dialog() {
+    take_window "Select File..." >/dev/null
+    xdotool type --delay 5 "$1"
+    xdotool key Return
+    until_true 20 "the file dialog to close" window_gone "Select File..."
+}
+
+# Clicks at a point of the main window's client area, in pixels below the
+# menu bar.
+click_client() {
+    local id=$1 x=$2 y=$3 menu
+    menu=$(($(xdotool getwindowgeometry --shell "$id" | sed -n 's/^HEIGHT=//p') - 575))
+    xdotool mousemove --window "$id" "$x" $((y + menu)) click 1
+}
+
+# --- the stage ----------------------------------------------------------------
+
+mkdir -p "$work"/{bin,tools,disks,config,home}
+ln -s "$fixtures/fake-terminal" "$work/bin/x-terminal-emulator"
+for tool in cw2dmk dmk2cw dmk2jv3 jv2dmk; do
+    ln -s "$fixtures/fake-tool" "$work/tools/$tool"
+done
+: >"$work/disks/game.dmk"
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+exec 3>&-
+until_true 20 "Xvfb" test -s "$work/display"
+export DISPLAY=":$(cat "$work/display")"
+
+export XDG_CONFIG_HOME="$work/config" HOME="$work/home" LANG=C.UTF-8 LC_ALL=C.UTF-8
+export PATH="$work/bin:/usr/bin:/bin" QT_QPA_PLATFORM=xcb
+unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP
+"$program" >"$artifacts/program.log" 2>&1 &
+program_pid=$!
+pids+=("$program_pid")
+
+# --- first run: the tools folder ------------------------------------------
+
+take_window "Larkvale Ferncastle" >/dev/null
+xdotool key Return # "Path to DOS tools files is required."
+answer_file_dialog "$work/tools/cw2dmk"
+grep -q "^DOS%20Files%20Path=$work/tools/\$" "$work/config/Larkvale.ini" \
+    || fail "the tools folder was not stored at once"
+echo "ok: tools prompt"
+
+# --- options by keyboard, along the tab order -----------------------------
+
+main=$(take_window "Larkvale Ferncastle")
+# drive " 1", port 1, kind 2nd, steps unticked, tracks 40, sides " 2",
+# encoding MFM, retries "abc" (warned about and left out)
+xdotool key space Tab Down Tab space Tab
+xdotool type "1"
+xdotool key Tab space Tab Down Tab Tab space Tab ctrl+a
+xdotool type "40"
+xdotool key Tab space Tab Down Tab space Tab Down Tab space Tab ctrl+a
+xdotool type "abc"
+xdotool key Tab
+xdotool type -- "-v 2"
+
+# --- Disk to Image, clicked with the mouse --------------------------------
+
+click_client "$main" 68 380 # cmdRead
+take_window "Moorfield" >/dev/null
+xdotool key Return # "The 'Number of retries' is not a number. Option not used"
+answer_file_dialog "$work/disks/my disk"
+expect_argv cw2dmk "-d1
+-p1
+-k2
+-t40
+-s2
+-e2
+-v
+2
+$work/disks/my disk.DMK"
+
+# --- Image to Disk by its access key --------------------------------------
+
+xdotool windowfocus --sync "$main"
+xdotool key alt+i
+answer_file_dialog "$work/disks/game.dmk"
+expect_argv dmk2cw "-d1
+-p1
+-k2
+-s2
+-v
+2
+$work/disks/game.dmk"
+
+# --- JV to DMK with optional parameters -----------------------------------
+
+click_client "$main" 172 457 # txtOptionalParms
+xdotool type -- "-q"
+xdotool key alt+j
+answer_file_dialog "$work/disks/converted"
+expect_argv jv2dmk "-q
+$work/disks/converted.DSK"
+
+# --- Save Options, change a box, Load Options ------------------------------
+
+xdotool windowfocus --sync "$main"
+xdotool key alt+s
+answer_file_dialog "$work/disks/mine"
+expected_file=$(printf '%s\r\n' 1 1 1 0 1 1 1 1 1 1 1 0 40 1 1 abc "-v 2")
+[[ $(cat "$work/disks/mine.DAT") == "$expected_file" ]] || fail "mine.DAT holds the wrong lines"
+echo "ok: options saved"
+click_client "$main" 30 40 # ckbDrive: untick it
+xdotool key alt+l
+answer_file_dialog "$work/disks/mine.DAT"
+echo "ok: options loaded"
+
+# --- Preferences and About ---------------------------------------------------
+
+xdotool windowfocus --sync "$main"
+xdotool key alt+o p
+take_window "Ferncastle - Preferences" >/dev/null
+xdotool key alt+c
+until_true 20 "Preferences to close" window_gone "Ferncastle - Preferences"
+echo "ok: preferences"
+
+xdotool windowfocus --sync "$main"
+xdotool key alt+h a
+take_window "About Ferncastle" >/dev/null
+xdotool key Return
+until_true 20 "About to close" window_gone "About Ferncastle"
+echo "ok: about"
+
+# --- a picture, then Exit -----------------------------------------------------
+
+import -window "$main" "$artifacts/main-window.png"
+xdotool windowfocus --sync "$main"
+xdotool key alt+f x
+until_true 20 "the program to end" bash -c "! kill -0 $program_pid 2>/dev/null"
+wait "$program_pid" || fail "the program ended with status $?"
+
+settings="$work/config/Larkvale.ini"
+for line in "CW%20Drive%20Enabled=1" "Steps%20Enabled=0" "Tracks=40" "Retries=abc" \
+    "Extra%20Parameters=-v 2" "Last%20Used%20Directory=$work/disks/" \
+    "DOS%20Files%20Path=$work/tools/"; do
+    grep -qxF "$line" "$settings" || fail "settings lack '$line':"$'\n'"$(cat "$settings")"
+done
+echo "ok: settings stored at Exit"

@@ -30,11 +30,14 @@ private Q_SLOTS:
     void typedNameGetsDefaultExt();
     void defaultExtComesBeforeOverwriteQuestion();
     void cancelGivesEmptyFileName();
+    void openTakesAnExistingNameAsTyped_data();
+    void openTakesAnExistingNameAsTyped();
 
 private:
     // Runs action on the file dialog once it is open and modal.
     void whenDialogOpens(std::function<void(QFileDialog *)> action);
     QString showSave(const QString &filter = QLatin1String(filters::diskImages));
+    QString showOpenTyping(const QString &typed);
 
     QTemporaryDir m_dir;
 };
@@ -156,6 +159,47 @@ void TestCommonDialog::cancelGivesEmptyFileName()
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     QVERIFY(showSave().isEmpty());
+}
+
+QString TestCommonDialog::showOpenTyping(const QString &typed)
+{
+    whenDialogOpens([typed](QFileDialog *dialog) {
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QTest::keyClicks(edit, typed);
+        // A name that does not exist gets a "File not found" box first.
+        QTimer::singleShot(0, dialog, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->accept();
+        });
+        QTest::keyClick(edit, Qt::Key_Return);
+        if (dialog->isVisible()) // the name was refused
+            dialog->reject();
+    });
+    DialogPrompts prompts;
+    CommonDialog dialog(prompts, nullptr, QStringLiteral("Select File..."));
+    dialog.InitDir = m_dir.path();
+    dialog.DefaultExt = QStringLiteral(".DMK");
+    dialog.Filter = QLatin1String(filters::diskImages);
+    dialog.ShowOpen();
+    return dialog.FileName;
+}
+
+void TestCommonDialog::openTakesAnExistingNameAsTyped_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("a tool without extension") << "noext" << "noext";
+    QTest::newRow("a name that exists only with the extension") << "GAME" << "GAME.DMK";
+    QTest::newRow("a name with its extension") << "other.dsk" << "other.dsk";
+    QTest::newRow("neither exists") << "missing" << "";
+}
+
+void TestCommonDialog::openTakesAnExistingNameAsTyped()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, opened);
+    const QString expected = opened.isEmpty() ? QString() : QDir::toNativeSeparators(m_dir.filePath(opened));
+    QCOMPARE(showOpenTyping(typed), expected);
 }
 
 QTEST_MAIN(TestCommonDialog)

@@ -3,6 +3,7 @@
 #include "core/filefilter.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 
 namespace ferncastle {
@@ -19,9 +20,35 @@ void DialogPrompts::showMessage(QWidget *parent, QMessageBox::Icon icon,
     box.exec();
 }
 
+namespace {
+
+// QFileDialog adds the default suffix to every typed name without one. When
+// opening, a file that exists under the name as typed is meant as it is:
+// the tools have no extension on Linux, and "cw2dmk" must not become
+// "cw2dmk.EXE". Only a name that does not exist gets the default extension.
+class FileDialog : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        if (acceptMode() == AcceptOpen && !defaultSuffix().isEmpty()) {
+            const QString suffix = defaultSuffix();
+            setDefaultSuffix(QString());
+            const QString typed = selectedFiles().value(0);
+            if (!QFileInfo(typed).isFile())
+                setDefaultSuffix(suffix);
+        }
+        QFileDialog::accept();
+    }
+};
+
+} // namespace
+
 QFileDialog *createFileDialog(QWidget *parent, const FileRequest &request)
 {
-    auto *dialog = new QFileDialog(parent, request.title, request.initialDir);
+    auto *dialog = new FileDialog(parent, request.title, request.initialDir);
     const bool save = request.mode == FileRequest::Mode::Save;
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

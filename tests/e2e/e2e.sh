@@ -180,6 +180,9 @@ expected_file=$(printf '%s\r\n' 1 1 1 0 1 1 1 1 1 1 1 0 40 1 1 abc "-v 2")
 [[ $(cat "$work/disks/mine.DAT") == "$expected_file" ]] || fail "mine.DAT holds the wrong lines"
 echo "ok: options saved"
 click_client "$main" 30 40 # ckbDrive: untick it
+xdotool key alt+s
+answer_file_dialog "$work/disks/changed"
+[[ $(head -n 1 "$work/disks/changed.DAT") == $'0\r' ]] || fail "the click did not untick the drive box"
 xdotool key alt+l
 answer_file_dialog "$work/disks/mine.DAT"
 echo "ok: options loaded"

@@ -79,6 +79,12 @@ answer_file_dialog() {
     until_true 20 "the file dialog to close" window_gone "Select File..."
 }
 
+# Presses keys in the main window.
+main_keys() {
+    xdotool windowfocus --sync "$main"
+    xdotool key "$@"
+}
+
 # Clicks at a point of the main window's client area, in pixels below the
 # menu bar.
 click_client() {
@@ -151,8 +157,7 @@ $work/disks/my disk.DMK"
 
 # --- Image to Disk by its access key --------------------------------------
 
-xdotool windowfocus --sync "$main"
-xdotool key alt+i
+main_keys alt+i
 answer_file_dialog "$work/disks/game.dmk"
 expect_argv dmk2cw "-d1
 -p1
@@ -166,38 +171,35 @@ $work/disks/game.dmk"
 
 click_client "$main" 172 457 # txtOptionalParms
 xdotool type -- "-q"
-xdotool key alt+j
+main_keys alt+j
 answer_file_dialog "$work/disks/converted"
 expect_argv jv2dmk "-q
 $work/disks/converted.DSK"
 
 # --- Save Options, change a box, Load Options ------------------------------
 
-xdotool windowfocus --sync "$main"
-xdotool key alt+s
+main_keys alt+s
 answer_file_dialog "$work/disks/mine"
 expected_file=$(printf '%s\r\n' 1 1 1 0 1 1 1 1 1 1 1 0 40 1 1 abc "-v 2")
 [[ $(cat "$work/disks/mine.DAT") == "$expected_file" ]] || fail "mine.DAT holds the wrong lines"
 echo "ok: options saved"
 click_client "$main" 30 40 # ckbDrive: untick it
-xdotool key alt+s
+main_keys alt+s
 answer_file_dialog "$work/disks/changed"
 [[ $(head -n 1 "$work/disks/changed.DAT") == $'0\r' ]] || fail "the click did not untick the drive box"
-xdotool key alt+l
+main_keys alt+l
 answer_file_dialog "$work/disks/mine.DAT"
 echo "ok: options loaded"
 
 # --- Preferences and About ---------------------------------------------------
 
-xdotool windowfocus --sync "$main"
-xdotool key alt+o p
+main_keys alt+o p
 take_window "Ferncastle - Preferences" >/dev/null
 xdotool key alt+c
 until_true 20 "Preferences to close" window_gone "Ferncastle - Preferences"
 echo "ok: preferences"
 
-xdotool windowfocus --sync "$main"
-xdotool key alt+h a
+main_keys alt+h a
 take_window "About Ferncastle" >/dev/null
 xdotool key Return
 until_true 20 "About to close" window_gone "About Ferncastle"
@@ -206,8 +208,7 @@ echo "ok: about"
 # --- a picture, then Exit -----------------------------------------------------
 
 import -window "$main" "$artifacts/main-window.png"
-xdotool windowfocus --sync "$main"
-xdotool key alt+f x
+main_keys alt+f x
 until_true 20 "the program to end" bash -c "! kill -0 $program_pid 2>/dev/null"
 wait "$program_pid" || fail "the program ended with status $?"
 

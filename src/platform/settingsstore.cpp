@@ -1,5 +1,9 @@
 #include "platform/settingsstore.h"
 
+#include "platform/settingsfile.h"
+
+#include <QDir>
+
 namespace ferncastle {
 
 std::unique_ptr<QSettings> openSettingsStore()
@@ -15,6 +19,32 @@ std::unique_ptr<QSettings> openSettingsStore()
 #endif
     settings->beginGroup(QStringLiteral("Ferncastle"));
     return settings;
+}
+
+bool commitSettingsStore(QSettings &store)
+{
+    if (store.format() != QSettings::IniFormat) {
+        store.sync();
+        return store.status() == QSettings::NoError;
+    }
+    const QString fileName = store.fileName();
+    keepCopyIfDamaged(fileName);
+    const PreviousVersion previous = keepPreviousVersion(fileName);
+    store.sync();
+    // The status alone cannot be trusted: it also misses short writes, and
+    // once a read has reported a format error a later write error is lost.
+    const bool stored = fileHoldsCachedValues(fileName);
+    if (!stored)
+        restorePreviousVersion(previous, fileName);
+    forgetPreviousVersion(previous);
+    return stored;
+}
+
+QString settingsStoreLocation(const QSettings &store)
+{
+    if (store.format() == QSettings::IniFormat)
+        return QDir::toNativeSeparators(store.fileName());
+    return store.fileName() + u'\\' + store.group();
 }
 
 } // namespace ferncastle

@@ -16,4 +16,20 @@ namespace ferncastle {
 // earlier Windows versions kept these values.
 std::unique_ptr<QSettings> openSettingsStore();
 
+// Writes the store's changes through and makes sure they arrived. False
+// when they are not stored; the caller tells the user.
+//
+// For an INI file this also guards what QSettings does not:
+// - a file with lines QSettings could not read loses them when it is
+//   rewritten, so such a file is first copied beside itself as
+//   "<file>.damaged-<yyyyMMdd-HHmmss>";
+// - QSettings replaces the file even after a short write (a disk that is
+//   nearly full) and reports success, so the new file is read back, and if
+//   it does not hold every value the earlier file is put back.
+bool commitSettingsStore(QSettings &store);
+
+// Where the store keeps its values, as the user would look for it: the
+// INI file's path, or the registry key.
+QString settingsStoreLocation(const QSettings &store);
+
 } // namespace ferncastle

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+namespace ferncastle {
+
+// What an INI settings file holds, as "section/key" -> value.
+struct IniContents {
+    bool whole = false; // every line could be read
+    QMap<QString, QVariant> values;
+};
+
+// The INI file as it is on disk at this moment, whatever QSettings has
+// cached of it. Empty when it cannot be read.
+std::optional<IniContents> readIniFromDisk(const QString &fileName);
+
+// Copies the file beside itself when it has lines that QSettings cannot
+// read. Returns the copy's name, or an empty string when none was needed
+// or it could not be made.
+QString keepCopyIfDamaged(const QString &fileName);
+
+// True when the file on disk reads back whole and holds exactly what
+// QSettings holds in memory for it.
+bool fileHoldsCachedValues(const QString &fileName);
+
+// A second name for the file as it was before a write, so that it can be
+// put back when the write turns out incomplete.
+struct PreviousVersion {
+    bool existed = false;
+    QString link; // empty when no second name could be made
+};
+
+PreviousVersion keepPreviousVersion(const QString &fileName);
+void restorePreviousVersion(const PreviousVersion &previous, const QString &fileName);
+void forgetPreviousVersion(const PreviousVersion &previous);
+
+} // namespace ferncastle

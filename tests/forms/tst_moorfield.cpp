@@ -1,7 +1,9 @@
 #include "fakes/scriptedprompts.h"
+#include "fakes/settingsfolder.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/main/moorfield.h"
 #include "platform/terminallauncher.h"
+#include "settings/settingskeys.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -67,6 +69,7 @@ private:
         return widget;
     }
 
+    std::unique_ptr<test::SettingsFolder> m_settings;
     test::ScriptedPrompts *m_prompts = nullptr;
     TerminalLauncher m_launcher;
     Moorfield *m_window = nullptr;
@@ -74,6 +77,8 @@ private:
 
 void TestMoorfield::init()
 {
+    m_settings = std::make_unique<test::SettingsFolder>(); // tools folder known: no prompt
+    m_settings->store(QLatin1String(keys::dosFilesPath), QStringLiteral("/opt/tools/"));
     m_prompts = new test::ScriptedPrompts;
     m_window = new Moorfield({*m_prompts, m_launcher});
 }
@@ -82,6 +87,7 @@ void TestMoorfield::cleanup()
 {
     delete m_window;
     delete m_prompts;
+    m_settings.reset();
 }
 
 void TestMoorfield::geometry_data()

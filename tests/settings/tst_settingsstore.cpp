@@ -1,36 +1,15 @@
+#include "fakes/filesizelimit.h"
 #include "fakes/settingsfolder.h"
 #include "platform/settingsstore.h"
 
 #include <QDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 using namespace ferncastle;
 
 namespace {
 
 const QByteArray goodFile = "[Ferncastle]\nCW%20Drive%20Enabled=1\nKind=2\n\n[Other]\nkept=yes\n";
-
-// Every write of this process beyond `bytes` fails part-way, as on a disk
-// that is nearly full; unlike permission bits this holds for root too.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved{};
-};
 
 bool storeValue(const QString &key, const QString &value)
 {
@@ -136,7 +115,7 @@ void TestSettingsStore::shortWriteKeepsTheEarlierFile()
     test::SettingsFolder folder;
     folder.writeFile(goodFile);
     {
-        FileSizeLimit limit(1024);
+        test::FileSizeLimit limit(1024);
         QVERIFY(!storeValue("Extra Parameters", QString(4000, u'x')));
     }
     QCOMPARE(folder.fileBytes(), goodFile);
@@ -147,7 +126,7 @@ void TestSettingsStore::shortFirstWriteLeavesNoFile()
 {
     test::SettingsFolder folder;
     {
-        FileSizeLimit limit(1024);
+        test::FileSizeLimit limit(1024);
         QVERIFY(!storeValue("DOS Files Path", "/opt/" + QString(4000, u'x') + "/"));
     }
     QVERIFY(!QFileInfo::exists(folder.storeFile()));

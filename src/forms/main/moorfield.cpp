@@ -36,7 +36,8 @@ Moorfield::Moorfield(const MoorfieldServices &services, QWidget *parent)
                               | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       CommonDialog1(services.prompts, this, QStringLiteral("Select File...")),
       m_prompts(services.prompts),
-      m_launcher(services.launcher)
+      m_launcher(services.launcher),
+      m_endProgram(services.endProgram ? services.endProgram : [] { QCoreApplication::exit(0); })
 {
     setObjectName(formName);
     setWindowTitle(QStringLiteral("Larkvale Ferncastle"));
@@ -188,29 +189,6 @@ void Moorfield::startTool(const ToolCommand &command)
     const QString error = m_launcher.start(command);
     if (!error.isEmpty())
         m_prompts.showMessage(this, QMessageBox::Critical, programTitle, error);
-}
-
-bool Moorfield::LoadSettings()
-{
-    // Until the settings store exists every run starts with the first-run
-    // values and the tools are found on PATH.
-    OptionSet options;
-    for (GroupState &group : options.groups)
-        group.listIndex = 0;
-    options.groups[Tracks].text = QStringLiteral("86");
-    options.groups[Retries].text = QStringLiteral("10");
-    applyOptions(options);
-    return true;
-}
-
-void Moorfield::SaveSettings()
-{
-}
-
-void Moorfield::ExitProgram()
-{
-    SaveSettings();
-    close();
 }
 
 // The whole file is checked before any control changes, so a bad file

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 
 class QAction;
 class QComboBox;
@@ -15,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QSettings;
 
 namespace ferncastle {
 
@@ -26,6 +28,9 @@ class ToolLauncher;
 struct MoorfieldServices {
     Prompts &prompts;
     ToolLauncher &launcher;
+    // Ends the program once Exit has saved the options, without closing
+    // any window. Empty: leave the application's event loop.
+    std::function<void()> endProgram = {};
 };
 
 // The main window: the eight option groups, the tool buttons and the menus.
@@ -112,7 +117,10 @@ private:
     void setTabOrder();
 
     void connectSignals();
+    // In moorfieldsettings.cpp.
     bool LoadSettings();
+    bool askForToolsFolder(QSettings &store);
+    void storeToolsFolder(QSettings &store);
     void SaveSettings();
 
     void runCardAction(Tool tool, const QString &options, FileRequest::Mode mode);
@@ -122,6 +130,7 @@ private:
 
     Prompts &m_prompts;
     ToolLauncher &m_launcher;
+    std::function<void()> m_endProgram;
     std::array<OptionCheckBox *, GroupCount> m_checkBoxes{};
     std::array<QWidget *, GroupCount> m_valueControls{};
 };

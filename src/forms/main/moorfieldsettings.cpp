@@ -1,0 +1,91 @@
+// The main window's side of the settings store: what it restores at start,
+// the tools prompt, and what Exit saves.
+
+#include "forms/main/moorfield.h"
+
+#include "core/filefilter.h"
+#include "core/modmain.h"
+#include "forms/common/prompts.h"
+#include "platform/settingsstore.h"
+#include "settings/storedsettings.h"
+
+namespace ferncastle {
+
+namespace {
+
+const QString promptTitle = QStringLiteral("Larkvale Ferncastle");
+
+QString toolsFolderNotSaved(const QString &location)
+{
+    return QStringLiteral("The tools folder could not be saved to:\r%1\r"
+                          "It is used for this run and will be asked for again at the next start.")
+        .arg(location);
+}
+
+QString optionsNotSaved(const QString &location)
+{
+    return QStringLiteral("The options could not be saved to:\r%1\r"
+                          "The choices made in this run are lost.")
+        .arg(location);
+}
+
+} // namespace
+
+bool Moorfield::LoadSettings()
+{
+    const std::unique_ptr<QSettings> store = openSettingsStore();
+    const StoredSettings stored = readSettings(*store);
+    applyOptions(stored.options);
+    CommonDialog1.InitDir = stored.lastUsedDirectory;
+    DosFilesPath = stored.dosFilesPath;
+    return !DosFilesPath.isEmpty() || askForToolsFolder(*store);
+}
+
+// False when the user declines: the program cannot run without its tools.
+bool Moorfield::askForToolsFolder(QSettings &store)
+{
+    m_prompts.showMessage(this, QMessageBox::Information, promptTitle,
+                          QStringLiteral("Path to DOS tools files is required.\rSearch for and "
+                                         "select any one of the DOS tools .EXE files in the next "
+                                         "window."));
+    CommonDialog1.FileName.clear();
+    CommonDialog1.DefaultExt = QStringLiteral(".EXE");
+    CommonDialog1.Filter = QLatin1String(filters::executables);
+    CommonDialog1.ShowOpen();
+    if (CommonDialog1.FileName.isEmpty()) {
+        m_prompts.showMessage(this, QMessageBox::Critical, promptTitle,
+                              QStringLiteral("Path to DOS tools files required.\rProgram will now exit."));
+        return false;
+    }
+    DosFilesPath = modMain::GetFilePath(CommonDialog1.FileName);
+    storeToolsFolder(store);
+    return true;
+}
+
+void Moorfield::storeToolsFolder(QSettings &store)
+{
+    store.setValue(QLatin1String(keys::dosFilesPath), DosFilesPath);
+    if (!commitSettingsStore(store))
+        m_prompts.showMessage(this, QMessageBox::Warning, promptTitle,
+                              toolsFolderNotSaved(settingsStoreLocation(store)));
+}
+
+void Moorfield::SaveSettings()
+{
+    const std::unique_ptr<QSettings> store = openSettingsStore();
+    writeOptions(*store, currentOptions(), CommonDialog1.InitDir);
+    if (!commitSettingsStore(*store))
+        m_prompts.showMessage(this, QMessageBox::Critical, promptTitle,
+                              optionsNotSaved(settingsStoreLocation(*store)));
+}
+
+// Ends without closing the window, so that no close handler runs and
+// nothing else is saved or asked.
+void Moorfield::ExitProgram()
+{
+    SaveSettings();
+    hide();
+    m_endProgram();
+}
+
+} // namespace ferncastle

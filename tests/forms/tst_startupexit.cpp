@@ -1,0 +1,547 @@
+#include "fakes/filesizelimit.h"
+#include "fakes/scriptedprompts.h"
+#include "fakes/settingsfolder.h"
+#include "core/filefilter.h"
+#include "forms/common/dialogprompts.h"
+#include "forms/common/optioncheckbox.h"
+#include "forms/main/moorfield.h"
+#include "platform/terminallauncher.h"
+#include "settings/settingskeys.h"
+
+#include <QAction>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace ferncastle;
+
+namespace {
+
+const QString title = QStringLiteral("Larkvale Ferncastle");
+const QString toolsPromptText = QStringLiteral(
+    "Path to DOS tools files is required.\rSearch for and select any one of the DOS tools .EXE "
+    "files in the next window.");
+const QString noToolsText = QStringLiteral("Path to DOS tools files required.\rProgram will now exit.");
+
+class CloseCounter : public QObject
+{
+public:
+    int closes = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        closes += event->type() == QEvent::Close;
+        return false;
+    }
+};
+
+// One start of the program as main() makes it, its questions answered from
+// a script, its end and any close handling observed.
+struct Run {
+    Run() { window.installEventFilter(&closeCounter); }
+
+    test::ScriptedPrompts prompts;
+    TerminalLauncher launcher;
+    int endings = 0;
+    CloseCounter closeCounter;
+    Moorfield window{{prompts, launcher, [this] { ++endings; }}};
+
+    bool start()
+    {
+        if (!window.Form_Load())
+            return false;
+        window.show();
+        return true;
+    }
+};
+
+QWidget *valueControl(Moorfield &window, int group)
+{
+    return window.fraOptions->findChild<QWidget *>(QLatin1String(optionGroups()[group].valueName));
+}
+
+OptionCheckBox *checkBox(Moorfield &window, int group)
+{
+    return window.fraOptions->findChild<OptionCheckBox *>(QLatin1String(optionGroups()[group].checkBoxName));
+}
+
+OptionSet firstRunOptions()
+{
+    OptionSet options;
+    for (int i = 0; i < GroupCount; ++i) {
+        if (optionGroups()[i].kind == ValueKind::List)
+            options.groups[i].listIndex = 0;
+    }
+    options.groups[Tracks].text = "86";
+    options.groups[Retries].text = "10";
+    return options;
+}
+
+// Calls answer with the modal dialog of type Dialog once it is up.
+template<typename Dialog, typename Answer>
+void answerWhenShown(QObject *context, Answer answer)
+{
+    auto *timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, context, [timer, answer] {
+        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
+            timer->deleteLater();
+            timer->stop();
+            answer(dialog);
+        }
+    });
+    timer->start(20);
+}
+
+QStringList messageTexts(const test::ScriptedPrompts &prompts)
+{
+    QStringList texts;
+    for (const auto &message : prompts.messages)
+        texts << message.text;
+    return texts;
+}
+
+} // namespace
+
+class TestStartupExit : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void firstRunAsksForTheToolsFolder_data();
+    void firstRunAsksForTheToolsFolder();
+    void cancelledToolsPromptEndsAndStoresNothing();
+    void exitSavesAndTheNextStartShowsIt_data();
+    void exitSavesAndTheNextStartShowsIt();
+    void closeBoxSavesNothing();
+    void storedBoxStateSetsEnabling_data();
+    void storedBoxStateSetsEnabling();
+    void firstDialogAfterRestartOpensInLastFolder();
+    void storedFileHoldsExactlyTheKeys();
+    void garbageInEveryKeyStillStarts_data();
+    void garbageInEveryKeyStillStarts();
+    void truncatedFileStartsAndIsKept();
+    void unwritableLocationIsReported_data();
+    void unwritableLocationIsReported();
+    void failedExitKeepsTheEarlierFile();
+    void realDialogsAskForTheToolsFolder();
+
+private:
+    void storeToolsFolder() const;
+
+    QTemporaryDir m_bin;
+    std::unique_ptr<test::SettingsFolder> m_settings;
+};
+
+// A terminal that does nothing, so that launch actions start a real
+// process without opening a window.
+void TestStartupExit::initTestCase()
+{
+    const QString terminal = m_bin.filePath("x-terminal-emulator");
+    QFile script(terminal);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nexit 0\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    qputenv("PATH", m_bin.path().toLocal8Bit() + ':' + qgetenv("PATH"));
+}
+
+void TestStartupExit::init()
+{
+    m_settings = std::make_unique<test::SettingsFolder>();
+}
+
+void TestStartupExit::cleanup()
+{
+    m_settings.reset();
+}
+
+void TestStartupExit::storeToolsFolder() const
+{
+    m_settings->store(QLatin1String(keys::dosFilesPath), "/opt/tools/");
+}
+
+void TestStartupExit::firstRunAsksForTheToolsFolder_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("a tool") << "/opt/cw tools/cw2dmk.exe";
+    QTest::newRow("any file under All Files") << "/opt/cw tools/README";
+}
+
+void TestStartupExit::firstRunAsksForTheToolsFolder()
+{
+    QFETCH(QString, chosen);
+    {
+        Run run;
+        run.prompts.answerFile(chosen);
+        QVERIFY(run.start());
+        QCOMPARE(run.window.currentOptions(), firstRunOptions());
+        QCOMPARE(run.prompts.events, (QStringList{"message: " + toolsPromptText, "file dialog"}));
+        QCOMPARE(run.prompts.messages.first().icon, QMessageBox::Information);
+        QCOMPARE(run.prompts.messages.first().title, title);
+        const FileRequest &request = run.prompts.fileRequests.first();
+        QCOMPARE(request.mode, FileRequest::Mode::Open);
+        QCOMPARE(request.title, "Select File...");
+        QCOMPARE(request.initialDir, "");
+        QCOMPARE(request.fileName, "");
+        QCOMPARE(request.defaultExt, ".EXE");
+        QCOMPARE(request.filter, "Executable Files (*.EXE)|*.EXE|All Files|*.*");
+        QCOMPARE(run.window.DosFilesPath, "/opt/cw tools/");
+        QCOMPARE(run.window.CommonDialog1.InitDir, ""); // the prompt leaves the start folder
+        QCOMPARE(m_settings->rereadStore()->childKeys(), QStringList{"DOS Files Path"});
+        QCOMPARE(m_settings->rereadStore()->value(keys::dosFilesPath).toString(), "/opt/cw tools/");
+    } // closed without Exit: the folder is stored all the same
+    Run next;
+    QVERIFY(next.start());
+    QVERIFY(next.prompts.events.isEmpty());
+    QCOMPARE(next.window.DosFilesPath, "/opt/cw tools/");
+}
+
+void TestStartupExit::cancelledToolsPromptEndsAndStoresNothing()
+{
+    for (int attempt = 0; attempt < 2; ++attempt) { // nothing stored: asked again
+        Run run;
+        run.prompts.answerFile({});
+        QVERIFY(!run.start());
+        QCOMPARE(messageTexts(run.prompts), (QStringList{toolsPromptText, noToolsText}));
+        QCOMPARE(run.prompts.messages.last().icon, QMessageBox::Critical);
+        QCOMPARE(run.prompts.messages.last().title, title);
+        QVERIFY(!run.window.isVisible());
+        QCOMPARE(run.endings, 0); // main() ends the program: Form_Load said no
+    }
+    QVERIFY(QDir(m_settings->path()).isEmpty());
+}
+
+void TestStartupExit::exitSavesAndTheNextStartShowsIt_data()
+{
+    QTest::addColumn<bool>("byMenu");
+    QTest::newRow("E&xit button") << false;
+    QTest::newRow("File, E&xit") << true;
+}
+
+void TestStartupExit::exitSavesAndTheNextStartShowsIt()
+{
+    QFETCH(bool, byMenu);
+    storeToolsFolder();
+    OptionSet changed = firstRunOptions();
+    {
+        Run run;
+        QVERIFY(run.start());
+        run.window.ckbKind->click();
+        run.window.cboKind->setCurrentIndex(3);
+        run.window.ckbRetries->click();
+        run.window.txtRetries->setText("5");
+        run.window.cboDrive->setCurrentIndex(1); // changed while its box is off
+        run.window.txtExtraParms->setText("-v 2");
+        run.window.txtOptionalParms->setText("-q");
+        changed = run.window.currentOptions();
+        // Preferences stores a new tools folder during the run; Exit must
+        // not put the one it started with back.
+        m_settings->store(QLatin1String(keys::dosFilesPath), "/usr/local/cw/");
+        if (byMenu)
+            run.window.mnuExit->trigger();
+        else
+            run.window.cmdExit->click();
+        QCOMPARE(run.endings, 1);
+        QCOMPARE(run.closeCounter.closes, 0); // ended, not closed
+        QVERIFY(!run.window.isVisible());
+        QVERIFY(run.prompts.events.isEmpty());
+    }
+    Run next;
+    QVERIFY(next.start());
+    QVERIFY(QTest::qWaitForWindowActive(&next.window));
+    QCOMPARE(next.window.currentOptions(), changed);
+    QVERIFY(next.window.cboKind->isEnabled() && next.window.txtRetries->isEnabled());
+    QVERIFY(!next.window.cboDrive->isEnabled());
+    QCOMPARE(next.window.txtOptionalParms->text(), "");
+    QCOMPARE(next.window.DosFilesPath, "/usr/local/cw/");
+    QCOMPARE(QApplication::focusWidget(), next.window.ckbDrive);
+}
+
+void TestStartupExit::closeBoxSavesNothing()
+{
+    storeToolsFolder();
+    OptionSet atExit;
+    {
+        Run run;
+        QVERIFY(run.start());
+        run.window.ckbSteps->click();
+        atExit = run.window.currentOptions();
+        run.window.ExitProgram();
+    }
+    const QByteArray stored = m_settings->fileBytes();
+    {
+        Run run;
+        QVERIFY(run.start());
+        run.window.ckbSteps->click();
+        run.window.ckbSides->click();
+        run.window.txtTracks->setText("40");
+        QVERIFY(run.window.close());
+        QCOMPARE(run.endings, 0);
+        QVERIFY(run.prompts.events.isEmpty());
+    }
+    QCOMPARE(m_settings->fileBytes(), stored);
+    Run next;
+    QVERIFY(next.start());
+    QCOMPARE(next.window.currentOptions(), atExit);
+}
+
+void TestStartupExit::storedBoxStateSetsEnabling_data()
+{
+    QTest::addColumn<int>("group");
+    QTest::addColumn<QString>("state");
+    for (int i = 0; i < GroupCount; ++i) {
+        for (const char *state : {"0", "1", "2"})
+            QTest::addRow("%s %s", settingKeys[i].name, state) << i << QString::fromLatin1(state);
+    }
+}
+
+void TestStartupExit::storedBoxStateSetsEnabling()
+{
+    QFETCH(int, group);
+    QFETCH(QString, state);
+    storeToolsFolder();
+    for (int i = 0; i < GroupCount; ++i) // the others ticked, so a stray rule shows
+        m_settings->store(QLatin1String(settingKeys[i].name), i == group ? state : "1");
+    Run run;
+    QVERIFY(run.start());
+    QCOMPARE(int(checkBox(run.window, group)->value()), state.toInt());
+    for (int i = 0; i < GroupCount; ++i)
+        QCOMPARE(valueControl(run.window, i)->isEnabled(), i != group || state == "1");
+}
+
+void TestStartupExit::firstDialogAfterRestartOpensInLastFolder()
+{
+    storeToolsFolder();
+    const QString images = QDir(m_settings->path()).filePath("images") + u'/';
+    {
+        Run run;
+        QVERIFY(run.start());
+        run.prompts.answerFile(images + "disk.dsk");
+        run.window.cmdJV3->click();
+        QCOMPARE(run.window.CommonDialog1.InitDir, images);
+        run.window.ExitProgram();
+    }
+    Run next;
+    QVERIFY(next.start());
+    next.window.cmdDMK->click(); // cancelled
+    QCOMPARE(next.prompts.fileRequests.first().initialDir, images);
+}
+
+void TestStartupExit::storedFileHoldsExactlyTheKeys()
+{
+    const QString images = QDir(m_settings->path()).filePath("images") + u'/';
+    {
+        Run run;
+        run.prompts.answerFile("/opt/tools/cw2dmk.exe");
+        QVERIFY(run.start());
+        run.window.ckbDrive->click();
+        run.window.cboDrive->setCurrentIndex(1);
+        run.window.ckbPort->click();
+        run.window.txtPort->setText("0x280");
+        run.window.ckbEncoding->setValue(Greyed);
+        run.window.cboSides->setCurrentIndex(-1);
+        run.window.txtExtraParms->setText("-v 2");
+        run.prompts.answerFile(images + "disk.dmk");
+        run.window.cmdDMK->click();
+        run.window.ExitProgram();
+    }
+    QStringList lines = QString::fromUtf8(m_settings->fileBytes()).split(u'\n', Qt::SkipEmptyParts);
+    QStringList expected{"[Ferncastle]",
+                         "CW%20Drive%20Enabled=1", "CW%20Port%20Enabled=1", "Kind%20Enabled=0",
+                         "Steps%20Enabled=0", "Tracks%20Enabled=0", "Sides%20Enabled=0",
+                         "Enconding%20Enabled=2", "Retries%20Enabled=0",
+                         "CW%20Drive=1", "CW%20Port=0x280", "Kind=0", "Steps=0", "Tracks=86",
+                         "Sides=-1", "Enconding=0", "Retries=10", "Extra%20Parameters=-v 2",
+                         "Last%20Used%20Directory=" + images, "DOS%20Files%20Path=/opt/tools/"};
+    lines.sort();
+    expected.sort();
+    QCOMPARE(lines, expected);
+}
+
+void TestStartupExit::garbageInEveryKeyStillStarts_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("text");      // what the text boxes then hold
+    QTest::addColumn<bool>("asksForTools"); // the tools folder read as empty
+    QTest::newRow("letters") << QByteArray("abc") << "abc" << false;
+    QTest::newRow("fraction") << QByteArray("1.5") << "1.5" << false;
+    QTest::newRow("no such state or entry") << QByteArray("7") << "7" << false;
+    QTest::newRow("negative") << QByteArray("-5") << "-5" << false;
+    QTest::newRow("beyond 16 bits") << QByteArray("70000") << "70000" << false;
+    QTest::newRow("empty") << QByteArray("") << "" << true;
+    QTest::newRow("unquoted list") << QByteArray("1,2") << "1, 2" << false;
+    QTest::newRow("not text") << QByteArray("@Invalid()") << "" << true;
+}
+
+void TestStartupExit::garbageInEveryKeyStillStarts()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, text);
+    QFETCH(bool, asksForTools);
+    QByteArray file = "[Ferncastle]\n";
+    for (const SettingKey &key : settingKeys)
+        file += QByteArray(key.name).replace(' ', "%20") + '=' + stored + '\n';
+    m_settings->writeFile(file);
+    Run run;
+    if (asksForTools)
+        run.prompts.answerFile("/opt/tools/cw2dmk.exe");
+    QVERIFY(run.start());
+    QCOMPARE(run.prompts.messages.size(), asksForTools ? 1 : 0);
+    QCOMPARE(run.window.DosFilesPath, asksForTools ? "/opt/tools/" : text);
+    const OptionSet options = run.window.currentOptions();
+    for (int i = 0; i < GroupCount; ++i) {
+        QCOMPARE(options.groups[i].checkState, int(Unticked));
+        QVERIFY(!valueControl(run.window, i)->isEnabled());
+        if (optionGroups()[i].kind == ValueKind::List)
+            QCOMPARE(options.groups[i].listIndex, 0);
+    }
+    if (stored != "@Invalid()") {
+        QCOMPARE(run.window.txtPort->text(), text);
+        QCOMPARE(run.window.txtTracks->text(), text);
+        QCOMPARE(run.window.txtExtraParms->text(), text);
+        QCOMPARE(run.window.CommonDialog1.InitDir, text);
+    }
+}
+
+void TestStartupExit::truncatedFileStartsAndIsKept()
+{
+    const QByteArray truncated = "[Ferncastle]\nKind%20Enabled=1\nKind=3\nRetries=4\n"
+                                 "DOS%20Files%20Path=/opt/tools/\nTrac";
+    m_settings->writeFile(truncated);
+    OptionSet restored = firstRunOptions();
+    {
+        Run run;
+        QVERIFY(run.start());
+        QVERIFY(run.prompts.events.isEmpty());
+        restored.groups[Kind] = {Ticked, 3, {}};
+        restored.groups[Retries].text = "4";
+        QCOMPARE(run.window.currentOptions(), restored);
+        QVERIFY(run.window.cboKind->isEnabled());
+        run.window.ExitProgram();
+        QVERIFY(run.prompts.events.isEmpty());
+    }
+    const QStringList copies = m_settings->damagedCopies();
+    QCOMPARE(copies.size(), 1);
+    QFile copy(QDir(m_settings->path()).filePath(copies.first()));
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), truncated);
+    QCOMPARE(m_settings->rereadStore()->childKeys().size(), SettingKeyCount);
+    Run next;
+    QVERIFY(next.start());
+    QCOMPARE(next.window.currentOptions(), restored);
+}
+
+void TestStartupExit::unwritableLocationIsReported_data()
+{
+    QTest::addColumn<bool>("parentIsAFile");
+    QTest::newRow("a folder where the file should be") << false;
+    QTest::newRow("the config folder is a regular file") << true;
+}
+
+void TestStartupExit::unwritableLocationIsReported()
+{
+    QFETCH(bool, parentIsAFile);
+    QString storeFile = m_settings->storeFile();
+    if (parentIsAFile) {
+        const QString blocker = QDir(m_settings->path()).filePath("config");
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, blocker);
+        storeFile = blocker + "/Larkvale.ini";
+    } else {
+        QVERIFY(QDir(m_settings->path()).mkdir("Larkvale.ini"));
+    }
+    Run run;
+    run.prompts.answerFile("/opt/tools/cw2dmk.exe");
+    QVERIFY(run.start()); // the folder is known for this run
+    QCOMPARE(run.window.DosFilesPath, "/opt/tools/");
+    QCOMPARE(run.prompts.messages.size(), 2);
+    QCOMPARE(run.prompts.messages[1].icon, QMessageBox::Warning);
+    QCOMPARE(run.prompts.messages[1].text,
+             "The tools folder could not be saved to:\r" + storeFile
+                 + "\rIt is used for this run and will be asked for again at the next start.");
+    run.window.cmdExit->click();
+    QCOMPARE(run.prompts.messages.size(), 3);
+    QCOMPARE(run.prompts.messages[2].icon, QMessageBox::Critical);
+    QCOMPARE(run.prompts.messages[2].title, title);
+    QCOMPARE(run.prompts.messages[2].text, "The options could not be saved to:\r" + storeFile
+                                               + "\rThe choices made in this run are lost.");
+    QCOMPARE(run.endings, 1); // the program still ends
+}
+
+void TestStartupExit::failedExitKeepsTheEarlierFile()
+{
+    storeToolsFolder();
+    {
+        Run run;
+        QVERIFY(run.start());
+        run.window.ckbTracks->click();
+        run.window.ExitProgram();
+    }
+    const QByteArray earlier = m_settings->fileBytes();
+    {
+        Run run;
+        QVERIFY(run.start());
+        run.window.txtExtraParms->setText(QString(3000, u'x'));
+        test::FileSizeLimit nearlyFullDisk(1024);
+        run.window.ExitProgram();
+        QCOMPARE(messageTexts(run.prompts).size(), 1);
+        QVERIFY(messageTexts(run.prompts).first().startsWith("The options could not be saved"));
+        QCOMPARE(run.endings, 1);
+    }
+    QCOMPARE(m_settings->fileBytes(), earlier);
+    Run next;
+    QVERIFY(next.start());
+    QCOMPARE(next.window.ckbTracks->value(), Ticked);
+    QCOMPARE(next.window.txtExtraParms->text(), "");
+}
+
+void TestStartupExit::realDialogsAskForTheToolsFolder()
+{
+    QTemporaryDir tools;
+    const QString tool = tools.filePath("CW2DMK.EXE");
+    QVERIFY(QFile(tool).open(QIODevice::WriteOnly));
+    QStringList shown;
+    answerWhenShown<QMessageBox>(this, [&shown](QMessageBox *box) {
+        shown << box->windowTitle() << box->text() << QString::number(box->icon());
+        box->button(QMessageBox::Ok)->click();
+    });
+    answerWhenShown<QFileDialog>(this, [&shown, tool](QFileDialog *dialog) {
+        shown << dialog->windowTitle() << dialog->nameFilters() << dialog->defaultSuffix()
+              << QString::number(dialog->acceptMode());
+        dialog->selectFile(tool);
+        static_cast<QDialog *>(dialog)->accept(); // QFileDialog::accept, which checks the file
+    });
+    QTimer watchdog; // an unexpected question fails the test instead of hanging it
+    connect(&watchdog, &QTimer::timeout, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    watchdog.start(10000);
+
+    DialogPrompts prompts;
+    TerminalLauncher launcher;
+    Moorfield window({prompts, launcher});
+    QVERIFY(window.Form_Load());
+    QStringList expected{title, displayText(toolsPromptText),
+                         QString::number(QMessageBox::Information), "Select File..."};
+    expected << *toQtNameFilters(QLatin1String(filters::executables)) << "EXE"
+             << QString::number(QFileDialog::AcceptOpen);
+    QCOMPARE(shown, expected);
+    QCOMPARE(window.DosFilesPath, tools.path() + u'/');
+    QCOMPARE(m_settings->rereadStore()->value(keys::dosFilesPath).toString(), tools.path() + u'/');
+}
+
+QTEST_MAIN(TestStartupExit)
+#include "tst_startupexit.moc"

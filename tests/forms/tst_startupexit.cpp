@@ -134,6 +134,7 @@ private Q_SLOTS:
     void unwritableLocationIsReported_data();
     void unwritableLocationIsReported();
     void failedExitKeepsTheEarlierFile();
+    void realDialogsAskForTheToolsFolder_data();
     void realDialogsAskForTheToolsFolder();
 
 private:
@@ -507,10 +508,18 @@ void TestStartupExit::failedExitKeepsTheEarlierFile()
     QCOMPARE(next.window.txtExtraParms->text(), "");
 }
 
+void TestStartupExit::realDialogsAskForTheToolsFolder_data()
+{
+    QTest::addColumn<QString>("toolName");
+    QTest::newRow("with the default extension") << "CW2DMK.EXE";
+    QTest::newRow("without one, as tools are named here") << "cw2dmk";
+}
+
 void TestStartupExit::realDialogsAskForTheToolsFolder()
 {
+    QFETCH(QString, toolName);
     QTemporaryDir tools;
-    const QString tool = tools.filePath("CW2DMK.EXE");
+    const QString tool = tools.filePath(toolName);
     QVERIFY(QFile(tool).open(QIODevice::WriteOnly));
     QStringList shown;
     answerWhenShown<QMessageBox>(this, [&shown](QMessageBox *box) {

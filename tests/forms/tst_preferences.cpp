@@ -223,7 +223,9 @@ void TestPreferences::applyThatCannotBeSavedIsReported()
 
     QCOMPARE(prompts.messages.size(), 1);
     QCOMPARE(prompts.messages[0].icon, QMessageBox::Warning);
-    QCOMPARE(prompts.messages[0].text, QStringLiteral("The tools path could not be saved."));
+    QCOMPARE(prompts.messages[0].text,
+             QStringLiteral("The tools path could not be saved to:\r")
+                 + QDir(m_configDir->path()).filePath(QStringLiteral("Larkvale.ini")));
 }
 
 void TestPreferences::enterAndEscDoNothing()

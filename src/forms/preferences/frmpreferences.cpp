@@ -112,10 +112,10 @@ void frmPreferences::storeToolsPath(const QString &path)
 {
     const auto store = openSettingsStore();
     store->setValue(QLatin1String(keys::dosFilesPath), path);
-    store->sync();
-    if (store->status() != QSettings::NoError)
+    if (!commitSettingsStore(*store))
         m_prompts.showMessage(this, QMessageBox::Warning, programTitle,
-                              QStringLiteral("The tools path could not be saved."));
+                              QStringLiteral("The tools path could not be saved to:\r%1")
+                                  .arg(settingsStoreLocation(*store)));
 }
 
 void frmPreferences::cmdClose_Click()

@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "core/identity.h"
 #include "ferncastleversion.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/main/moorfield.h"
@@ -8,8 +9,8 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication::setApplicationName(QStringLiteral("Ferncastle"));
-    QApplication::setOrganizationName(QStringLiteral("Larkvale"));
+    QApplication::setApplicationName(QLatin1String(ferncastle::identity::title));
+    QApplication::setOrganizationName(QLatin1String(ferncastle::identity::maker));
     QApplication::setApplicationVersion(QLatin1String(ferncastle::version::text));
     QApplication::setDesktopFileName(QStringLiteral("ferncastle"));
     ferncastle::answerInformationOptions(argc, argv);

@@ -1,5 +1,6 @@
 #include "platform/settingsstore.h"
 
+#include "core/identity.h"
 #include "platform/settingsfile.h"
 
 #include <QDir>
@@ -15,9 +16,9 @@ std::unique_ptr<QSettings> openSettingsStore()
 #else
     // An empty application name makes QSettings use <organization>.ini.
     auto settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                                QStringLiteral("Larkvale"), QString());
+                                                QLatin1String(identity::maker), QString());
 #endif
-    settings->beginGroup(QStringLiteral("Ferncastle"));
+    settings->beginGroup(QLatin1String(identity::title));
     return settings;
 }
 

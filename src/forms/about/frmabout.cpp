@@ -1,5 +1,6 @@
 #include "forms/about/frmabout.h"
 
+#include "core/identity.h"
 #include "ferncastleversion.h"
 #include "forms/about/abouttext.h"
 #include "forms/common/appicon.h"
@@ -16,7 +17,7 @@ namespace ferncastle {
 
 namespace {
 
-const QString programTitle = QStringLiteral("Ferncastle");
+const QString programTitle = QLatin1String(identity::title);
 
 QLabel *label(QWidget *parent, const char *name, QRect geometry, bool blackText)
 {

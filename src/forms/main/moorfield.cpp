@@ -1,6 +1,7 @@
 #include "forms/main/moorfield.h"
 
 #include "core/filefilter.h"
+#include "core/identity.h"
 #include "core/modmain.h"
 #include "core/optionstring.h"
 #include "forms/about/frmabout.h"
@@ -27,7 +28,7 @@ namespace ferncastle {
 namespace {
 
 const QString formName = QStringLiteral("Moorfield");
-const QString programTitle = QStringLiteral("Ferncastle");
+const QString programTitle = QLatin1String(identity::title);
 
 } // namespace
 
@@ -40,7 +41,7 @@ Moorfield::Moorfield(const MoorfieldServices &services, QWidget *parent)
       m_endProgram(services.endProgram ? services.endProgram : [] { QCoreApplication::exit(0); })
 {
     setObjectName(formName);
-    setWindowTitle(QStringLiteral("Larkvale Ferncastle"));
+    setWindowTitle(QLatin1String(identity::caption));
     setWindowIcon(appIcon());
     setFont(formFont());
     CommonDialog1.DefaultExt = QStringLiteral(".DMK");

@@ -4,6 +4,7 @@
 #include "forms/main/moorfield.h"
 
 #include "core/filefilter.h"
+#include "core/identity.h"
 #include "core/modmain.h"
 #include "forms/common/prompts.h"
 #include "platform/settingsstore.h"
@@ -13,7 +14,7 @@ namespace ferncastle {
 
 namespace {
 
-const QString promptTitle = QStringLiteral("Larkvale Ferncastle");
+const QString promptTitle = QLatin1String(identity::caption);
 
 QString toolsFolderNotSaved(const QString &location)
 {

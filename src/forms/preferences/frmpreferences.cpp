@@ -1,6 +1,7 @@
 #include "forms/preferences/frmpreferences.h"
 
 #include "core/filefilter.h"
+#include "core/identity.h"
 #include "core/modmain.h"
 #include "forms/common/appicon.h"
 #include "forms/common/formfont.h"
@@ -18,7 +19,7 @@ namespace ferncastle {
 
 namespace {
 
-const QString programTitle = QStringLiteral("Ferncastle");
+const QString programTitle = QLatin1String(identity::title);
 
 QString storedText(const char *key)
 {

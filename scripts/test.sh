@@ -16,9 +16,6 @@ cmake --build build/test -j"$jobs"
 echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DFERNCASTLE_SANITIZE=ON >/dev/null
 cmake --build build/sanitize -j"$jobs"
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build/sanitize && ctest --output-on-failure -j"$jobs")
 
 echo "== Fuzz the option-file reader and the numeric rules"

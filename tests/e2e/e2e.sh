@@ -121,13 +121,14 @@ pids+=("$program_pid")
 take_window "Larkvale Ferncastle" >/dev/null
 xdotool key Return # "Path to DOS tools files is required."
 answer_file_dialog "$work/tools/cw2dmk"
+# The folder is stored before the main window shows.
+main=$(take_window "Larkvale Ferncastle")
 grep -q "^DOS%20Files%20Path=$work/tools/\$" "$work/config/Larkvale.ini" \
     || fail "the tools folder was not stored at once"
 echo "ok: tools prompt"
 
 # --- options by keyboard, along the tab order -----------------------------
 
-main=$(take_window "Larkvale Ferncastle")
 # drive " 1", port 1, kind 2nd, steps unticked, tracks 40, sides " 2",
 # encoding MFM, retries "abc" (warned about and left out)
 xdotool key space Tab Down Tab space Tab
@@ -181,12 +182,15 @@ $work/disks/converted.DSK"
 main_keys alt+s
 answer_file_dialog "$work/disks/mine"
 expected_file=$(printf '%s\r\n' 1 1 1 0 1 1 1 1 1 1 1 0 40 1 1 abc "-v 2")
-[[ $(cat "$work/disks/mine.DAT") == "$expected_file" ]] || fail "mine.DAT holds the wrong lines"
+file_holds() { [[ -f $1 && $(cat "$1") == "$2" ]]; }
+# The file is written once the dialog has gone: wait for it.
+until_true 20 "mine.DAT with the window's options" file_holds "$work/disks/mine.DAT" "$expected_file"
 echo "ok: options saved"
 click_client "$main" 30 40 # ckbDrive: untick it
 main_keys alt+s
 answer_file_dialog "$work/disks/changed"
-[[ $(head -n 1 "$work/disks/changed.DAT") == $'0\r' ]] || fail "the click did not untick the drive box"
+first_line_is() { [[ -f $1 && $(head -n 1 "$1") == "$2" ]]; }
+until_true 20 "changed.DAT with the drive box unticked" first_line_is "$work/disks/changed.DAT" $'0\r'
 main_keys alt+l
 answer_file_dialog "$work/disks/mine.DAT"
 echo "ok: options loaded"

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -29,6 +31,28 @@ inline void whenModalShown(std::function<void(QWidget *)> action,
             action(modal);
     });
     timer->start(10);
+}
+
+// What a real message box showed.
+struct ShownMessage {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Reads the next message box that shows, other than notThis, and dismisses
+// it with Enter; any other modal window is closed instead.
+inline void readNextMessageBox(ShownMessage &shown, const QWidget *notThis = nullptr)
+{
+    whenModalShown([&shown](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box) {
+            modal->close();
+            return;
+        }
+        shown = {box->windowTitle(), box->text(), box->icon()};
+        QTest::keyClick(box, Qt::Key_Return);
+    }, notThis);
 }
 
 } // namespace ferncastle::test

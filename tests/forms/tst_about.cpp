@@ -237,24 +237,13 @@ void TestAbout::realUnavailableBoxIsShownAndDismissed()
     about.Form_Load();
     about.show();
 
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::Warning;
-    test::whenModalShown([&](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box) {
-            modal->close();
-            return;
-        }
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        QTest::keyClick(box, Qt::Key_Return);
-    }, &about);
+    test::ShownMessage shown{QString(), QString(), QMessageBox::Warning};
+    test::readNextMessageBox(shown, &about);
     about.cmdSysInfo->click();
 
-    QCOMPARE(title, QStringLiteral("Ferncastle"));
-    QCOMPARE(text, unavailable);
-    QCOMPARE(icon, QMessageBox::NoIcon);
+    QCOMPARE(shown.title, QStringLiteral("Ferncastle"));
+    QCOMPARE(shown.text, unavailable);
+    QCOMPARE(shown.icon, QMessageBox::NoIcon);
     QVERIFY(about.isVisible());
 }
 

@@ -341,24 +341,13 @@ void TestPreferences::realWarningBoxIsShownAndDismissed()
     dialog.txtToolPath->clear();
     dialog.show();
 
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    test::whenModalShown([&](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box) {
-            modal->close();
-            return;
-        }
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        box->button(QMessageBox::Ok)->click();
-    }, &dialog);
+    test::ShownMessage shown;
+    test::readNextMessageBox(shown, &dialog);
     dialog.cmdApply->click();
 
-    QCOMPARE(title, QStringLiteral("Ferncastle"));
-    QCOMPARE(text, emptyPathWarning);
-    QCOMPARE(icon, QMessageBox::Warning);
+    QCOMPARE(shown.title, QStringLiteral("Ferncastle"));
+    QCOMPARE(shown.text, emptyPathWarning);
+    QCOMPARE(shown.icon, QMessageBox::Warning);
     QCOMPARE(dialog.txtToolPath->text(), QStringLiteral("/old/"));
     QVERIFY(dialog.isVisible());
 }

@@ -2,14 +2,13 @@
 
 #include "core/filefilter.h"
 #include "core/identity.h"
-#include "core/modmain.h"
 #include "core/optionstring.h"
 #include "forms/about/frmabout.h"
 #include "forms/common/appicon.h"
 #include "forms/common/formfont.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/common/prompts.h"
-#include "forms/main/optionfiledialog.h"
+#include "forms/main/filechoice.h"
 #include "forms/preferences/frmpreferences.h"
 #include "platform/settingsstore.h"
 #include "platform/sysinfo.h"
@@ -159,28 +158,16 @@ void Moorfield::cmdJV3_Click()
 // The options were built, and their warnings shown, before the dialog opens.
 void Moorfield::runCardAction(Tool tool, const QString &options, FileRequest::Mode mode)
 {
-    CommonDialog1.FileName.clear();
-    CommonDialog1.DefaultExt = QStringLiteral(".DMK");
-    CommonDialog1.Filter = QLatin1String(filters::diskImages);
-    if (mode == FileRequest::Mode::Save)
-        CommonDialog1.ShowSave();
-    else
-        CommonDialog1.ShowOpen();
-    if (CommonDialog1.FileName.isEmpty())
+    if (!chooseFile(CommonDialog1, mode, ".DMK", filters::diskImages))
         return;
-    CommonDialog1.InitDir = modMain::GetFilePath(CommonDialog1.FileName);
     startTool(assembleToolCommand(DosFilesPath, tool, options, CommonDialog1.FileName));
 }
 
 void Moorfield::runConversionAction(Tool tool, const char *defaultExt, const char *filter)
 {
-    CommonDialog1.FileName.clear();
-    CommonDialog1.DefaultExt = QLatin1String(defaultExt);
-    CommonDialog1.Filter = QLatin1String(filter);
-    CommonDialog1.ShowSave();
-    if (CommonDialog1.FileName.isEmpty())
+    if (!chooseFile(CommonDialog1, FileRequest::Mode::Save, defaultExt, filter))
         return;
-    CommonDialog1.InitDir = modMain::GetFilePath(CommonDialog1.FileName);
+    // Read after the dialog has closed.
     const QString optionalParms = txtOptionalParms->text();
     startTool(assembleToolCommand(DosFilesPath, tool, optionalParms, CommonDialog1.FileName));
 }
@@ -196,7 +183,7 @@ void Moorfield::startTool(const ToolCommand &command)
 // leaves the window as it was.
 void Moorfield::cmdLoadSettings_Click()
 {
-    if (!chooseOptionFile(CommonDialog1, FileRequest::Mode::Open))
+    if (!chooseFile(CommonDialog1, FileRequest::Mode::Open, ".DAT", filters::optionFiles))
         return;
     const LoadedOptionFile file = loadOptionFile(CommonDialog1.FileName);
     if (file.options)
@@ -207,7 +194,7 @@ void Moorfield::cmdLoadSettings_Click()
 
 void Moorfield::cmdSaveSettings_Click()
 {
-    if (!chooseOptionFile(CommonDialog1, FileRequest::Mode::Save))
+    if (!chooseFile(CommonDialog1, FileRequest::Mode::Save, ".DAT", filters::optionFiles))
         return;
     const QString error = saveOptionFile(CommonDialog1.FileName, currentOptions());
     if (!error.isEmpty())

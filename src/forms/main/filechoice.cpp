@@ -1,15 +1,15 @@
-#include "forms/main/optionfiledialog.h"
+#include "forms/main/filechoice.h"
 
-#include "core/filefilter.h"
 #include "core/modmain.h"
 
 namespace ferncastle {
 
-bool chooseOptionFile(CommonDialog &dialog, FileRequest::Mode mode)
+bool chooseFile(CommonDialog &dialog, FileRequest::Mode mode, const char *defaultExt,
+                const char *filter)
 {
     dialog.FileName.clear();
-    dialog.DefaultExt = QStringLiteral(".DAT");
-    dialog.Filter = QLatin1String(filters::optionFiles);
+    dialog.DefaultExt = QLatin1String(defaultExt);
+    dialog.Filter = QLatin1String(filter);
     if (mode == FileRequest::Mode::Save)
         dialog.ShowSave();
     else

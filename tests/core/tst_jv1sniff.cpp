@@ -1,0 +1,121 @@
+#include "core/jv1sniff.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ferncastle;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A JV3 header: the given sector entries, the rest free, write-protect byte.
+QByteArray jv3Header(const QList<QByteArray> &entries, char writeProtect = char(0xFF))
+{
+    QByteArray header(34 * 256, char(0xFF));
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        header.replace(i * 3, 3, entries[i]);
+    header[header.size() - 1] = writeProtect;
+    return header;
+}
+
+// Ten 256-byte sectors a track, filled as formatting leaves them.
+QByteArray jv1Tracks(int tracks, char fill = char(0xE5))
+{
+    return QByteArray(tracks * 2560, fill);
+}
+
+} // namespace
+
+class TestJv1Sniff : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void made_data();
+    void made();
+    void samples_data();
+    void samples();
+    void missingFile();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestJv1Sniff::made_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("jv1");
+
+    QTest::newRow("35 formatted tracks") << jv1Tracks(35) << true;
+    QTest::newRow("one track") << jv1Tracks(1) << true;
+    QTest::newRow("empty file") << QByteArray() << false;
+    QTest::newRow("half a track more") << jv1Tracks(35) + QByteArray(1280, 0) << false;
+    QTest::newRow("zeros read as JV3 entries that do not fit") << jv1Tracks(40, 0) << true;
+    // 2901 entries of 256 bytes would need 742,656 bytes of data.
+    const QByteArray oneSector = QByteArray::fromHex("000100");
+    // Four tracks' worth of bytes: the header and 1,536 bytes of sectors.
+    const QByteArray data(4 * 2560 - 8704, 0);
+    QTest::newRow("JV3, data fits") << jv3Header({oneSector}) + data << false;
+    QTest::newRow("JV3, write-protected") << jv3Header({oneSector}, 0) + data << false;
+    QTest::newRow("JV3 header, bad write-protect byte") << jv3Header({oneSector}, char(0x12)) + data << true;
+    QTest::newRow("JV3 header, sectors beyond the file")
+        << jv3Header(QList<QByteArray>(2, QByteArray::fromHex("000002"))) + data << true;
+}
+
+void TestJv1Sniff::made()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, jv1);
+    QVERIFY(m_dir.isValid());
+    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+    file.close();
+    QCOMPARE(isPlainlyJv1(path), jv1);
+}
+
+// Real images from the tools' sample runs: the JV1 that made jv2dmk crash
+// without -j1, and JV3 images jv2dmk read.
+void TestJv1Sniff::samples_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("jv1");
+    QTest::newRow("JV1 35 tracks") << u"m1sssd35.dsk"_s << true;
+    QTest::newRow("JV3 double density") << u"dd40.dsk"_s << false;
+    QTest::newRow("JV3 two sides") << u"sides40.dsk.gz"_s << false;
+    QTest::newRow("JV3 eight inch") << u"ibm77.dsk.gz"_s << false;
+    QTest::newRow("JV3 CRC flags") << u"crcflag.dsk.gz"_s << false;
+    QTest::newRow("DMK") << u"dd40.dmk"_s << false;
+}
+
+void TestJv1Sniff::samples()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, jv1);
+    const QString source = QStringLiteral(SHARED_DIR "/tool-output/files/") + name;
+    if (!QFile::exists(source))
+        QSKIP("the shared tool samples are not here");
+    QString path = source;
+    if (name.endsWith(u".gz")) {
+        QProcess gzip;
+        gzip.start(u"gzip"_s, {u"-dc"_s, source});
+        QVERIFY(gzip.waitForFinished(30000));
+        path = m_dir.filePath(name.chopped(3));
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(gzip.readAllStandardOutput());
+    }
+    QCOMPARE(isPlainlyJv1(path), jv1);
+}
+
+void TestJv1Sniff::missingFile()
+{
+    QVERIFY(!isPlainlyJv1(m_dir.filePath(u"absent.dsk"_s)));
+}
+
+QTEST_GUILESS_MAIN(TestJv1Sniff)
+#include "tst_jv1sniff.moc"

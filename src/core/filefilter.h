@@ -14,6 +14,14 @@ inline constexpr char dmkImages[] = "Disk Image (*.DMK)|*.DMK|All Files|*.*";
 inline constexpr char dskImages[] = "Disk Image (*.DSK)|*.DSK|All Files|*.*";
 inline constexpr char optionFiles[] = "Options Files (*.DAT)|*.DAT|All Files|*.*";
 inline constexpr char executables[] = "Executable Files (*.EXE)|*.EXE|All Files|*.*";
+// What the tools prompt and Browse look for: the tools are .EXE files on
+// Windows only; elsewhere they are named without an extension.
+#ifdef Q_OS_WIN
+inline constexpr char toolFiles[] = "Executable Files (*.EXE)|*.EXE|All Files|*.*";
+#else
+inline constexpr char toolFiles[] =
+    "Disk Tools (cw2dmk, dmk2cw, dmk2jv3, jv2dmk)|cw2dmk;dmk2cw;dmk2jv3;jv2dmk|All Files|*.*";
+#endif
 } // namespace filters
 
 // Turns a "description|pattern|description|pattern" filter into Qt name

@@ -67,6 +67,11 @@ void TestFileFilter::convert_data()
         QStringList{u"Options Files (*.DAT) (*.[dD][aA][tT])"_s, all});
     row("executables", filters::executables,
         QStringList{u"Executable Files (*.EXE) (*.[eE][xX][eE])"_s, all});
+#ifndef Q_OS_WIN
+    row("toolFiles", filters::toolFiles,
+        QStringList{u"Disk Tools (cw2dmk, dmk2cw, dmk2jv3, jv2dmk) ([cC][wW]2[dD][mM][kK] "
+                    "[dD][mM][kK]2[cC][wW] [dD][mM][kK]2[jJ][vV]3 [jJ][vV]2[dD][mM][kK])"_s, all});
+#endif
 
     row("several patterns", "Images|*.DMK; *.DSK;|All Files|*.*",
         QStringList{u"Images (*.[dD][mM][kK] *.[dD][sS][kK])"_s, all});

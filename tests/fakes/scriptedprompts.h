@@ -28,6 +28,17 @@ public:
         events.append(QStringLiteral("message: ") + text);
     }
 
+    // The next Yes/No question is answered so; unscripted questions get No,
+    // the safe answer.
+    void answerQuestion(bool yes) { m_questionAnswers.enqueue(yes); }
+
+    bool askYesNo(QWidget *, const QString &title, const QString &text) override
+    {
+        questions.append({QMessageBox::Question, title, text});
+        events.append(QStringLiteral("question: ") + text);
+        return !m_questionAnswers.isEmpty() && m_questionAnswers.dequeue();
+    }
+
     QString chooseFile(QWidget *, const FileRequest &request) override
     {
         fileRequests.append(request);
@@ -36,11 +47,13 @@ public:
     }
 
     QList<Message> messages;
+    QList<Message> questions;
     QList<FileRequest> fileRequests;
     QStringList events; // messages and dialogs, in order
 
 private:
     QQueue<QString> m_fileAnswers;
+    QQueue<bool> m_questionAnswers;
 };
 
 } // namespace ferncastle::test

@@ -10,6 +10,7 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void cancelGivesEmptyFileName();
     void openTakesAnExistingNameAsTyped_data();
     void openTakesAnExistingNameAsTyped();
+    void yesNoQuestionDefaultsToNo_data();
+    void yesNoQuestionDefaultsToNo();
 
 private:
     // Runs action on the file dialog once it is open and modal.
@@ -200,6 +203,38 @@ void TestCommonDialog::openTakesAnExistingNameAsTyped()
     QFETCH(QString, opened);
     const QString expected = opened.isEmpty() ? QString() : QDir::toNativeSeparators(m_dir.filePath(opened));
     QCOMPARE(showOpenTyping(typed), expected);
+}
+
+// A replace question answered with Enter or Escape must keep the file.
+void TestCommonDialog::yesNoQuestionDefaultsToNo_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("clickYes");
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("Enter") << int(Qt::Key_Return) << false << false;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << false << false;
+    QTest::newRow("Yes clicked") << 0 << true << true;
+}
+
+void TestCommonDialog::yesNoQuestionDefaultsToNo()
+{
+    QFETCH(int, key);
+    QFETCH(bool, clickYes);
+    QFETCH(bool, answer);
+    QString shownText;
+    QTimer::singleShot(0, this, [&] {
+        QMessageBox *box = nullptr;
+        QTRY_VERIFY((box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())));
+        shownText = box->text();
+        if (clickYes)
+            box->button(QMessageBox::Yes)->click();
+        else
+            QTest::keyClick(box, Qt::Key(key));
+    });
+    DialogPrompts prompts;
+    QCOMPARE(prompts.askYesNo(nullptr, QStringLiteral("Moorfield"), QStringLiteral("x.dsk already exists.\rReplace it?")),
+             answer);
+    QCOMPARE(shownText, QStringLiteral("x.dsk already exists.\nReplace it?"));
 }
 
 QTEST_MAIN(TestCommonDialog)

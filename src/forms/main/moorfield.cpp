@@ -123,14 +123,14 @@ void Moorfield::showWarnings(const QStringList &warnings)
 
 QString Moorfield::BuildReadOptions()
 {
-    const OptionString options = buildReadOptions(currentOptions());
+    const OptionString options = readOptionString(currentOptions());
     showWarnings(options.warnings);
     return options.text;
 }
 
 QString Moorfield::BuildWriteOptions()
 {
-    const OptionString options = buildWriteOptions(currentOptions());
+    const OptionString options = writeOptionString(currentOptions());
     showWarnings(options.warnings);
     return options.text;
 }

@@ -3,6 +3,7 @@
 #include "ferncastleversion.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/main/moorfield.h"
+#include "platform/settingsstore.h"
 #include "platform/terminallauncher.h"
 
 #include <QApplication>
@@ -20,7 +21,8 @@ int main(int argc, char *argv[])
 
     ferncastle::DialogPrompts prompts;
     ferncastle::TerminalLauncher launcher;
-    ferncastle::Moorfield window({prompts, launcher});
+    const ferncastle::SettingsStore settings; // the user's own
+    ferncastle::Moorfield window({prompts, launcher, settings});
     if (!window.Form_Load())
         return 0;
     window.show();

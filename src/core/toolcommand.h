@@ -1,34 +1,33 @@
 #pragma once
 
+#include "core/toolactions.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace ferncastle {
 
-// The four external tools.
-struct Tool {
-    const char *name;
-};
-
-inline constexpr Tool cw2dmk{"cw2dmk"};
-inline constexpr Tool dmk2cw{"dmk2cw"};
-inline constexpr Tool dmk2jv3{"dmk2jv3"};
-inline constexpr Tool jv2dmk{"jv2dmk"};
-
-// A tool run, both as the one command line the user is shown and as the
-// program and separate arguments that are actually started. Nothing is ever
-// handed to a shell: the file name stays one argument whatever it holds.
+// A tool run: what it is for, the one command line the user is shown, and
+// the program and separate arguments that are actually started. Nothing is
+// ever handed to a shell: the file name stays one argument whatever it holds.
 struct ToolCommand {
-    QString commandLine;
-    QString program;
-    QStringList arguments;
+    ToolActionId action = ToolActionId::DiskToImage; // src/core/toolactions.h
+    QString tool;             // "cw2dmk", "dmk2cw", "dmk2jv3" or "jv2dmk"
+    QString chosenFile;       // the file the user chose in the dialog
+    QStringList writtenFiles; // files the run will write (cw2dmk: the chosen
+                              // image; dmk2jv3/jv2dmk: the output file, the derived
+                              // <base>.dsk / <base>.dmk when one name is given;
+                              // dmk2cw: none)
+    QString commandLine;      // as shown to the user
+    QString program;          // what is started
+    QStringList arguments;    // separate arguments, never a shell
 };
 
 // The tools folder, the tool's name, one blank, the option text, one blank
 // and the quoted file name. The tools folder is put in front unchanged, with
 // no separator added; the option text is split as QProcess::splitCommand
 // splits (blanks separate, double quotes group).
-ToolCommand assembleToolCommand(const QString &toolsFolder, Tool tool,
-                                const QString &optionText, const QString &fileName);
+ToolCommand assembleToolCommand(const QString &toolsFolder, ToolActionId action,
+                                const QString &optionText, const QString &chosenFile);
 
 } // namespace ferncastle

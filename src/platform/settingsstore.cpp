@@ -22,6 +22,20 @@ std::unique_ptr<QSettings> openSettingsStore()
     return settings;
 }
 
+std::unique_ptr<QSettings> SettingsStore::open() const
+{
+    if (m_iniFile.isEmpty())
+        return openSettingsStore();
+    auto settings = std::make_unique<QSettings>(m_iniFile, QSettings::IniFormat);
+    settings->beginGroup(QLatin1String(identity::title));
+    return settings;
+}
+
+QString SettingsStore::text(const char *key) const
+{
+    return open()->value(QLatin1String(key), QString()).toString();
+}
+
 bool commitSettingsStore(QSettings &store)
 {
     if (store.format() != QSettings::IniFormat) {

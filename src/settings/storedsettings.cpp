@@ -74,7 +74,7 @@ std::optional<qint16> wholeNumber(QStringView text)
                                        [](QChar c) { return c >= u'0' && c <= u'9'; });
     if (digits.isEmpty() || !allDigits)
         return std::nullopt;
-    return toInt16(trimmed);
+    return roundedToInt16(trimmed);
 }
 
 void applyStoredText(const SettingKey &key, const QString &text, StoredSettings &values)

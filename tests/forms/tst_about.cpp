@@ -1,4 +1,5 @@
 #include "fakes/scriptedprompts.h"
+#include "fakes/settingsfolder.h"
 #include "forms/captionfit.h"
 #include "forms/modaldriver.h"
 #include "support/standinprogram.h"
@@ -161,7 +162,8 @@ void TestAbout::openedTwiceIsFilledAfresh()
 {
     test::ScriptedPrompts prompts;
     TerminalLauncher launcher;
-    Moorfield window({prompts, launcher});
+    test::SettingsFolder settings;
+    Moorfield window({prompts, launcher, settings.settingsStore()});
     const QList<std::function<void(frmAbout *)>> endings{
         [](frmAbout *about) { QTest::keyClick(about->cmdSysInfo, Qt::Key_Return); },
         [](frmAbout *about) { QTest::keyClick(about->cmdSysInfo, Qt::Key_Escape); },

@@ -56,7 +56,7 @@ struct LaunchWindow {
     FakePrograms fake;
     test::ScriptedPrompts prompts;
     TerminalLauncher launcher;
-    Moorfield window{{prompts, launcher}};
+    Moorfield window{{prompts, launcher, settings.settingsStore()}};
 };
 
 OptionSet nothingTicked()

@@ -80,7 +80,7 @@ void TestMoorfield::init()
     m_settings = std::make_unique<test::SettingsFolder>(); // tools folder known: no prompt
     m_settings->store(QLatin1String(keys::dosFilesPath), QStringLiteral("/opt/tools/"));
     m_prompts = new test::ScriptedPrompts;
-    m_window = new Moorfield({*m_prompts, m_launcher});
+    m_window = new Moorfield({*m_prompts, m_launcher, m_settings->settingsStore()});
 }
 
 void TestMoorfield::cleanup()
@@ -256,7 +256,7 @@ void TestMoorfield::tabOrder()
     }());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
-    m_window->ckbDrive->setFocus();
+    m_window->checkBox(Drive)->setFocus();
     QStringList order{m_window->focusWidget()->objectName()};
     for (int i = 0; i < 24; ++i) {
         QTest::keyClick(m_window->focusWidget(), Qt::Key_Tab);
@@ -300,11 +300,11 @@ void TestMoorfield::enablingFollowsBoxes()
 void TestMoorfield::userCannotGreyABox()
 {
     QVERIFY(m_window->Form_Load());
-    OptionCheckBox *box = m_window->ckbKind;
+    OptionCheckBox *box = m_window->checkBox(Kind);
     box->setValue(Greyed);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     QCOMPARE(box->value(), Ticked);
-    QVERIFY(m_window->cboKind->isEnabled());
+    QVERIFY(m_window->list(Kind)->isEnabled());
     QTest::keyClick(box, Qt::Key_Space);
     QCOMPARE(box->value(), Unticked);
     QTest::keyClick(box, Qt::Key_Space);
@@ -371,12 +371,12 @@ void TestMoorfield::iconHasTwoSixteenColourImages()
 void TestMoorfield::warningsComeBeforeTheDialog()
 {
     QVERIFY(m_window->Form_Load());
-    m_window->ckbPort->setValue(Ticked);
-    m_window->txtPort->setText(QStringLiteral("abc"));
-    m_window->ckbTracks->setValue(Ticked);
-    m_window->txtTracks->setText(QStringLiteral("99"));
-    m_window->ckbRetries->setValue(Ticked);
-    m_window->txtRetries->setText(QStringLiteral("x"));
+    m_window->checkBox(Port)->setValue(Ticked);
+    m_window->textBox(Port)->setText(QStringLiteral("abc"));
+    m_window->checkBox(Tracks)->setValue(Ticked);
+    m_window->textBox(Tracks)->setText(QStringLiteral("99"));
+    m_window->checkBox(Retries)->setValue(Ticked);
+    m_window->textBox(Retries)->setText(QStringLiteral("x"));
     m_window->cmdRead->click(); // the dialog is cancelled
     QCOMPARE(m_prompts->events,
              (QStringList{"message: The 'CatWeasel port' is not a number. Option not used",

@@ -36,6 +36,23 @@ QStringList insideTerminal(const ToolCommand &command, const QString &toolPath)
            + command.arguments;
 }
 
+// A command as the launcher sees it, made by hand.
+ToolCommand commandFor(const QString &commandLine, const QString &program,
+                       const QStringList &arguments = {})
+{
+    ToolCommand command;
+    command.commandLine = commandLine;
+    command.program = program;
+    command.arguments = arguments;
+    return command;
+}
+
+// The tool on its own, with no arguments.
+ToolCommand bareCommand(const QString &program)
+{
+    return commandFor(program, program);
+}
+
 } // namespace
 
 class TestTerminalLauncher : public QObject
@@ -104,7 +121,7 @@ void TestTerminalLauncher::fileNameArrivesAsOneArgument()
     QVERIFY(fake.isValid());
     QVERIFY(fake.addTerminal());
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
-    const ToolCommand command = assembleToolCommand(QString(), cw2dmk, options, fileName);
+    const ToolCommand command = assembleToolCommand(QString(), ToolActionId::DiskToImage, options, fileName);
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -127,7 +144,7 @@ void TestTerminalLauncher::windowShowsCommandLineThenStatusAndTime()
     QVERIFY(fake.addTool(QStringLiteral("dmk2cw")));
     fake.setEnv("FAKE_TOOL_STATUS", "3");
     const ToolCommand command =
-        assembleToolCommand(QString(), dmk2cw, QStringLiteral("-d1 "), QStringLiteral("/d/A B.DMK"));
+        assembleToolCommand(QString(), ToolActionId::ImageToDisk, QStringLiteral("-d1 "), QStringLiteral("/d/A B.DMK"));
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -148,7 +165,7 @@ void TestTerminalLauncher::controlCharactersAreNotShownRaw()
     QVERIFY(fake.addTerminal());
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
     const QString fileName = QStringLiteral("/d/\x1b]0;title\x07\x1b[2J.DMK");
-    const ToolCommand command = assembleToolCommand(QString(), cw2dmk, QString(), fileName);
+    const ToolCommand command = assembleToolCommand(QString(), ToolActionId::DiskToImage, QString(), fileName);
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -186,7 +203,7 @@ void TestTerminalLauncher::toolIsFoundAsPathOrOnPath()
     QVERIFY(fake.addToolIn(folder, QStringLiteral("jv2dmk")));
     const QString prefix = absolute ? fake.path(programFolder) : programFolder;
     const ToolCommand command =
-        assembleToolCommand(prefix, jv2dmk, QString(), QStringLiteral("/d/G.DSK"));
+        assembleToolCommand(prefix, ToolActionId::JvToDmk, QString(), QStringLiteral("/d/G.DSK"));
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -247,15 +264,15 @@ void TestTerminalLauncher::unusableToolStartsNoTerminal()
     if (prepare == QLatin1String("plain file"))
         QVERIFY(QFile::copy(QStringLiteral(FIXTURES_DIR "/fake-tool"), target)
                 && ::chmod(QFile::encodeName(target).constData(), 0644) == 0);
-    const ToolCommand command{program + QStringLiteral("  \"/d/G.DMK\""), program,
-                              {QStringLiteral("/d/G.DMK")}};
+    const ToolCommand command = commandFor(program + QStringLiteral("  \"/d/G.DMK\""), program,
+                                           {QStringLiteral("/d/G.DMK")});
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), message);
 
     // A launch that works afterwards is the only one that reaches a terminal.
     QVERIFY(fake.addTool(QStringLiteral("dmk2jv3")));
-    QCOMPARE(launcher.start({QStringLiteral("dmk2jv3"), QStringLiteral("dmk2jv3"), {}}), QString());
+    QCOMPARE(launcher.start(bareCommand(QStringLiteral("dmk2jv3"))), QString());
     QTRY_COMPARE_WITH_TIMEOUT(fake.finished(terminalKind), 1, timeoutMs);
     QCOMPARE(fake.records(terminalKind).at(0).argv.at(7), fake.path(QStringLiteral("bin/dmk2jv3")));
 }
@@ -266,7 +283,7 @@ void TestTerminalLauncher::noTerminalNamesTheOnesTried()
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
 
     TerminalLauncher launcher;
-    const QString message = launcher.start({QStringLiteral("cw2dmk"), QStringLiteral("cw2dmk"), {}});
+    const QString message = launcher.start(bareCommand(QStringLiteral("cw2dmk")));
 
     QCOMPARE(message, QStringLiteral(
                           "Could not start cw2dmk: no terminal emulator was found on the PATH "
@@ -307,7 +324,7 @@ void TestTerminalLauncher::eachTerminalGetsItsOwnArgumentStyle()
     QVERIFY(fake.addTerminal(terminal));
     QVERIFY(fake.addTool(QStringLiteral("dmk2jv3")));
     const QString fileName = QStringLiteral("/d/$(:>pwned) 'x'.DMK");
-    const ToolCommand command = assembleToolCommand(QString(), dmk2jv3, QString(), fileName);
+    const ToolCommand command = assembleToolCommand(QString(), ToolActionId::DmkToJv, QString(), fileName);
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -349,7 +366,7 @@ void TestTerminalLauncher::firstTerminalInOrderIsUsed()
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
 
     TerminalLauncher launcher;
-    QCOMPARE(launcher.start({QStringLiteral("cw2dmk"), QStringLiteral("cw2dmk"), {}}), QString());
+    QCOMPARE(launcher.start(bareCommand(QStringLiteral("cw2dmk"))), QString());
 
     QTRY_COMPARE_WITH_TIMEOUT(fake.finished(terminalKind), 1, timeoutMs);
     QCOMPARE(fake.records(terminalKind).at(0).argv.at(0), used);
@@ -363,7 +380,7 @@ void TestTerminalLauncher::terminalThatCannotStartIsReported()
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
 
     TerminalLauncher launcher;
-    const QString message = launcher.start({QStringLiteral("cw2dmk"), QStringLiteral("cw2dmk"), {}});
+    const QString message = launcher.start(bareCommand(QStringLiteral("cw2dmk")));
 
     const QString expected = QStringLiteral("Could not start cw2dmk: the terminal emulator %1 "
                                             "could not be started (")
@@ -383,7 +400,7 @@ void TestTerminalLauncher::returnsAtOnceAndEachLaunchRunsOnItsOwn()
     QCOMPARE(::mkfifo(QFile::encodeName(gate).constData(), 0600), 0);
     fake.setEnv("FAKE_TOOL_GATE", QFile::encodeName(gate));
     const ToolCommand command =
-        assembleToolCommand(QString(), cw2dmk, QString(), QStringLiteral("/d/A.DMK"));
+        assembleToolCommand(QString(), ToolActionId::DiskToImage, QString(), QStringLiteral("/d/A.DMK"));
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());

@@ -7,12 +7,6 @@
 
 namespace ferncastle {
 
-QString derivedOutputName(const QString &input, const QString &extension)
-{
-    const qsizetype dot = input.lastIndexOf(u'.');
-    return (dot < 0 ? input : input.left(dot)) + extension;
-}
-
 // Two names are one file when the system says so: a symbolic link, a hard
 // link or a case-insensitive file system can all make different names meet.
 OutputClash outputClash(const QString &chosenFile, const QString &writtenFile)

@@ -4,12 +4,6 @@
 
 namespace ferncastle {
 
-// The file dmk2jv3 (".dsk") or jv2dmk (".dmk") writes when it is given one
-// file name: that name up to its last '.', then the extension. Like the
-// tools, it looks for the '.' in the whole path, so a name without an
-// extension in a folder with a dot in its name is cut inside the folder.
-QString derivedOutputName(const QString &input, const QString &extension);
-
 // Whether a run may write writtenFile, given the chosen file.
 enum class OutputClash {
     None,       // nothing there yet

@@ -54,9 +54,9 @@ GroupArgument listArgument(const OptionGroup &group, int index)
 
 GroupArgument wholeNumberArgument(const OptionGroup &group, const QString &text)
 {
-    if (!isNumber(text))
+    if (!isPlainDecimal(text))
         return {std::nullopt, notNumberWarning(group)};
-    const std::optional<qint16> value = toInt16(text);
+    const std::optional<qint16> value = roundedToInt16(text);
     if (!value || *value < group.check.minimum || *value > group.check.maximum)
         return {std::nullopt, QString::fromLatin1(group.check.rangeWarning)};
     return {QString::number(*value), {}};

@@ -1,6 +1,9 @@
 #include "core/optionstring.h"
 
-#include "core/numericrules.h"
+#include "core/groupargument.h"
+#include "core/typedparameters.h"
+
+#include <QVarLengthArray>
 
 namespace ferncastle {
 
@@ -9,42 +12,36 @@ namespace {
 // Which card tool the string is for: reading a disk or writing one.
 enum class CardDirection { Read, Write };
 
-// The warning for a typed value that must not go on the command line, or an
-// empty string when the value may be used.
-QString rejection(const OptionGroup &group, const QString &text)
-{
-    if (!group.check.enabled)
-        return {};
-    if (!isPlainDecimal(text))
-        return notNumberWarning(group);
-    if (!group.check.hasRange)
-        return {};
-    const std::optional<qint16> value = roundedToInt16(text);
-    if (!value || *value < group.check.minimum || *value > group.check.maximum)
-        return QString::fromLatin1(group.check.rangeWarning);
-    return {};
-}
+const QString additionalParameters = QStringLiteral("Additional parameters");
 
+// The groups first, each value written as the tool reads what the user
+// meant; then the typed parameters, read as the tool will read them.
 OptionString build(const OptionSet &options, CardDirection direction)
 {
     OptionString result;
+    QVarLengthArray<GroupFlag, GroupCount> written;
     const auto &groups = optionGroups();
     for (int i = 0; i < GroupCount; ++i) {
         const OptionGroup &group = groups[i];
         const GroupState &state = options.groups[i];
         if ((direction == CardDirection::Write && !group.usedForWrite) || state.checkState != Ticked)
             continue;
-        if (group.kind == ValueKind::List) {
-            result.text += QLatin1String(group.flag) + QString::number(state.listIndex + group.indexOffset);
+        const GroupArgument argument = groupArgument(group, state);
+        if (!argument.warning.isEmpty())
+            result.warnings.append(argument.warning);
+        if (!argument.value)
             continue;
-        }
-        const QString warning = rejection(group, state.text);
-        if (warning.isEmpty())
-            result.text += QLatin1String(group.flag) + state.text;
-        else
-            result.warnings.append(warning);
+        const QLatin1String flag(group.flag);
+        result.text += flag + *argument.value;
+        written.append({flag.back(), group.caption});
     }
     result.text += u' ' + options.extraParms;
+
+    const QString tool = QLatin1String(direction == CardDirection::Read ? "cw2dmk" : "dmk2cw");
+    const TypedParameters typed = readTypedParameters(options.extraParms, *toolOptions(tool));
+    const ParameterCheck check = checkTypedParameters(typed, additionalParameters, tool, written);
+    result.warnings += check.warnings;
+    result.stopsRun = check.stopsRun;
     return result;
 }
 

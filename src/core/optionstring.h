@@ -8,10 +8,14 @@
 namespace ferncastle {
 
 // An option string for cw2dmk or dmk2cw, and the warnings met while building
-// it, in the order the groups were walked.
+// it: the groups' in the order they were walked, then those about the
+// additional parameters. stopsRun: the tool would misread those parameters
+// (an open quote, a stray word it would take as its file), so nothing may
+// be started.
 struct OptionString {
     QString text;
     QStringList warnings;
+    bool stopsRun = false;
 };
 
 // The cw2dmk options: all eight groups, then one blank and the additional

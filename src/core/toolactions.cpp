@@ -28,14 +28,16 @@ QStringList dmkImage(const QString &chosenFile)
     return {derivedOutputFile(chosenFile, QLatin1String(".dmk"))};
 }
 
+// The conversions pick the file they read with the Open form: the Save form
+// would ask "Replace?" about the very file to be converted.
 const std::array<ToolAction, ToolActionCount> actions = {{
     {ToolActionId::DiskToImage, "cw2dmk", OptionSource::ReadOptions, DialogForm::Save, ".DMK",
      filters::diskImages, chosenImage},
     {ToolActionId::ImageToDisk, "dmk2cw", OptionSource::WriteOptions, DialogForm::Open, ".DMK",
      filters::diskImages, noFile},
-    {ToolActionId::DmkToJv, "dmk2jv3", OptionSource::OptionalParameters, DialogForm::Save, ".DMK",
+    {ToolActionId::DmkToJv, "dmk2jv3", OptionSource::OptionalParameters, DialogForm::Open, ".DMK",
      filters::dmkImages, jvImage},
-    {ToolActionId::JvToDmk, "jv2dmk", OptionSource::OptionalParameters, DialogForm::Save, ".DSK",
+    {ToolActionId::JvToDmk, "jv2dmk", OptionSource::OptionalParameters, DialogForm::Open, ".DSK",
      filters::dskImages, dmkImage},
 }};
 

@@ -1,4 +1,5 @@
 #include "core/derivedoutput.h"
+#include "core/toolactions.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -57,7 +58,7 @@ void TestDerivedOutput::name()
     QFETCH(QString, input);
     QFETCH(QString, extension);
     QFETCH(QString, output);
-    QCOMPARE(derivedOutputName(input, extension), output);
+    QCOMPARE(derivedOutputFile(input, QLatin1String(extension.toLatin1())), output);
 }
 
 void TestDerivedOutput::clash_data()

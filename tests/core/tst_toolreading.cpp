@@ -1,4 +1,5 @@
-#include "core/groupargument.h"
+#include "core/optionstring.h"
+#include "core/toolrun.h"
 #include "core/toolcommand.h"
 #include "core/tooloptions.h"
 
@@ -26,12 +27,13 @@ QStringList toolReading(const ToolCommand &command, const char *tool)
     return QString::fromLocal8Bit(standIn.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-// The option text the cw2dmk builder makes from one ticked group.
-QString optionText(GroupIndex index, const GroupState &state)
+// The command Disk to Image starts with only this group ticked, built by
+// the same call the button and the preview make.
+ToolCommand diskToImage(GroupIndex index, const GroupState &state)
 {
-    const OptionGroup &group = optionGroups()[index];
-    const GroupArgument argument = groupArgument(group, state);
-    return argument.value ? QLatin1String(group.flag) + *argument.value + u' ' : u" "_s;
+    RunInputs inputs;
+    inputs.options.groups[index] = state;
+    return planToolRun(ToolActionId::DiskToImage, inputs, chosenFile).command;
 }
 
 } // namespace
@@ -89,8 +91,7 @@ void TestToolReading::typedValue()
     QFETCH(int, meant);
 
     const GroupIndex index = GroupIndex(group);
-    const QString options = optionText(index, GroupState{Ticked, -1, typed});
-    const QStringList read = toolReading(assembleToolCommand({}, cw2dmk, options, chosenFile), "cw2dmk");
+    const QStringList read = toolReading(diskToImage(index, GroupState{Ticked, -1, typed}), "cw2dmk");
     const QChar letter = QLatin1String(optionGroups()[index].flag).back();
     QStringList expected;
     if (meant >= 0)
@@ -125,8 +126,7 @@ void TestToolReading::listPosition()
     QFETCH(int, meant);
 
     const GroupIndex groupIndex = GroupIndex(group);
-    const QString options = optionText(groupIndex, GroupState{Ticked, index, {}});
-    const QStringList read = toolReading(assembleToolCommand({}, cw2dmk, options, chosenFile), "cw2dmk");
+    const QStringList read = toolReading(diskToImage(groupIndex, GroupState{Ticked, index, {}}), "cw2dmk");
     const QChar letter = QLatin1String(optionGroups()[groupIndex].flag).back();
     QStringList expected;
     if (meant >= 0)

@@ -117,6 +117,9 @@ void TestLaunchActions::eachActionRunsItsToolOnTheChosenFile_data()
     QTest::addColumn<QStringList>("argv");
 
     const auto save = FileRequest::Mode::Save;
+    // The conversions open the file they read: the Save form would ask
+    // "Replace?" about it.
+    const auto open = FileRequest::Mode::Open;
     const QString dmk = QStringLiteral(".DMK");
     const QString game = QStringLiteral("DISKS/GAME.DMK");
     QTest::newRow("Disk to Image, drive and kind")
@@ -129,10 +132,10 @@ void TestLaunchActions::eachActionRunsItsToolOnTheChosenFile_data()
         << FileRequest::Mode::Open << dmk << filterA << QStringLiteral("%Tdmk2cw   \"%F\"")
         << QStringList{QStringLiteral("dmk2cw"), QStringLiteral("%F")};
     QTest::newRow("DMK to JV") << QStringLiteral("cmdDMK") << nothingTicked() << QString() << game
-                               << save << dmk << filterB << QStringLiteral("%Tdmk2jv3  \"%F\"")
+                               << open << dmk << filterB << QStringLiteral("%Tdmk2jv3  \"%F\"")
                                << QStringList{QStringLiteral("dmk2jv3"), QStringLiteral("%F")};
     QTest::newRow("JV to DMK") << QStringLiteral("cmdJV3") << nothingTicked() << QString()
-                               << QStringLiteral("DISKS/GAME.DSK") << save
+                               << QStringLiteral("DISKS/GAME.DSK") << open
                                << QStringLiteral(".DSK") << filterC
                                << QStringLiteral("%Tjv2dmk  \"%F\"")
                                << QStringList{QStringLiteral("jv2dmk"), QStringLiteral("%F")};
@@ -145,21 +148,22 @@ void TestLaunchActions::eachActionRunsItsToolOnTheChosenFile_data()
                        QStringLiteral("%F")};
 
     OptionSet withExtra = ticked({{Drive, 1}});
-    withExtra.extraParms = QStringLiteral("-v 3 \"two words\"");
+    withExtra.extraParms = QStringLiteral("-v 3 -u \"two words\"");
     QTest::newRow("additional parameters split as words, quotes grouping")
         << QStringLiteral("cmdRead") << withExtra << QStringLiteral("-ignored") << game << save
-        << dmk << filterA << QStringLiteral("%Tcw2dmk -d1 -v 3 \"two words\" \"%F\"")
+        << dmk << filterA << QStringLiteral("%Tcw2dmk -d1 -v 3 -u \"two words\" \"%F\"")
         << QStringList{QStringLiteral("cw2dmk"), QStringLiteral("-d1"), QStringLiteral("-v"),
-                       QStringLiteral("3"), QStringLiteral("two words"), QStringLiteral("%F")};
+                       QStringLiteral("3"), QStringLiteral("-u"), QStringLiteral("two words"),
+                       QStringLiteral("%F")};
     QTest::newRow("conversion ignores the option groups")
-        << QStringLiteral("cmdDMK") << withExtra << QStringLiteral("-c 1") << game << save << dmk
-        << filterB << QStringLiteral("%Tdmk2jv3 -c 1 \"%F\"")
-        << QStringList{QStringLiteral("dmk2jv3"), QStringLiteral("-c"), QStringLiteral("1"),
+        << QStringLiteral("cmdDMK") << withExtra << QStringLiteral("-v 2") << game << open << dmk
+        << filterB << QStringLiteral("%Tdmk2jv3 -v 2 \"%F\"")
+        << QStringList{QStringLiteral("dmk2jv3"), QStringLiteral("-v"), QStringLiteral("2"),
                        QStringLiteral("%F")};
 
     const QString nasty = QStringLiteral("my disks/$(:>pwned) it's \"x\";`:>pwned` * -é日本.DSK");
     QTest::newRow("file name with shell characters stays one argument")
-        << QStringLiteral("cmdJV3") << nothingTicked() << QString() << nasty << save
+        << QStringLiteral("cmdJV3") << nothingTicked() << QString() << nasty << open
         << QStringLiteral(".DSK") << filterC << QStringLiteral("%Tjv2dmk  \"%F\"")
         << QStringList{QStringLiteral("jv2dmk"), QStringLiteral("%F")};
 }
@@ -224,7 +228,7 @@ void TestLaunchActions::warningsComeFirstAndCancelStartsNothing_data()
                QStringLiteral("message: The 'Number of retries' is not a number. Option not used"),
                dialog};
     QTest::newRow("Image to Disk, port not a number")
-        << QStringLiteral("cmdWrite") << ticked({}, {{Port, "abc"}, {Tracks, "99"}})
+        << QStringLiteral("cmdWrite") << ticked({}, {{Port, "xyz"}, {Tracks, "99"}})
         << QStringList{
                QStringLiteral("message: The 'CatWeasel port' is not a number. Option not used"),
                dialog};

@@ -372,7 +372,7 @@ void TestMoorfield::warningsComeBeforeTheDialog()
 {
     QVERIFY(m_window->Form_Load());
     m_window->checkBox(Port)->setValue(Ticked);
-    m_window->textBox(Port)->setText(QStringLiteral("abc"));
+    m_window->textBox(Port)->setText(QStringLiteral("xyz")); // "abc" would be hexadecimal
     m_window->checkBox(Tracks)->setValue(Ticked);
     m_window->textBox(Tracks)->setText(QStringLiteral("99"));
     m_window->checkBox(Retries)->setValue(Ticked);

@@ -8,6 +8,7 @@
 #include "forms/common/formfont.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/common/prompts.h"
+#include "forms/main/commandpreview.h"
 #include "forms/main/filechoice.h"
 #include "forms/main/moorfieldlayout.h"
 #include "forms/preferences/frmpreferences.h"
@@ -51,6 +52,7 @@ Moorfield::Moorfield(const MoorfieldServices &services, QWidget *parent)
     createMenus();
     setTabOrder();
     connectSignals();
+    connectPreview();
 }
 
 Moorfield::~Moorfield() = default;
@@ -76,6 +78,7 @@ bool Moorfield::Form_Load()
     if (!LoadSettings())
         return false;
     UpdateOptionControls();
+    m_preview->optionsChanged(); // the tools folder is known now
     checkBox(Drive)->setFocus();
     return true;
 }
@@ -170,40 +173,55 @@ void Moorfield::cmdJV3_Click()
     runToolAction(ToolActionId::JvToDmk);
 }
 
-// A card tool's options are built, and their warnings shown, before the
-// dialog opens; a conversion's optional parameters are read after it has
-// closed.
-QString Moorfield::optionsBeforeDialog(const ToolAction &action)
+RunInputs Moorfield::runInputs() const
 {
-    switch (action.options) {
-    case OptionSource::ReadOptions:
-        return BuildReadOptions();
-    case OptionSource::WriteOptions:
-        return BuildWriteOptions();
-    case OptionSource::OptionalParameters:
-        break;
-    }
-    return {};
+    return {currentOptions(), txtOptionalParms->text(), DosFilesPath};
 }
 
+// The warnings come before the dialog, and a run the tool would misread
+// stops there. The run is built again once the dialog has closed: the
+// optional parameters are read then, and the chosen file is looked at.
 void Moorfield::runToolAction(ToolActionId id)
 {
     const ToolAction &action = toolAction(id);
-    QString options = optionsBeforeDialog(action);
+    const PlannedRun before = planToolRun(id, runInputs(), QLatin1String(unchosenFile));
+    showWarnings(before.warnings);
+    if (before.stopsRun)
+        return;
     const auto mode = action.dialog == DialogForm::Save ? FileRequest::Mode::Save
                                                         : FileRequest::Mode::Open;
     if (!chooseFile(CommonDialog1, mode, action.defaultExt, action.filter))
         return;
-    if (action.options == OptionSource::OptionalParameters)
-        options = txtOptionalParms->text();
-    startTool(assembleToolCommand(DosFilesPath, id, options, CommonDialog1.FileName));
+    const PlannedRun run = planToolRun(id, runInputs(), CommonDialog1.FileName);
+    if (run.stopsRun) {
+        showWarnings(run.warnings);
+        return;
+    }
+    if (mayWriteOutput(run.command) && startTool(run.command))
+        m_preview->showStarted(run);
 }
 
-void Moorfield::startTool(const ToolCommand &command)
+bool Moorfield::mayWriteOutput(const ToolCommand &command)
+{
+    const OutputDecision decision = decideOutput(command);
+    switch (decision.verdict) {
+    case OutputDecision::Refuse:
+        m_prompts.showMessage(this, QMessageBox::Warning, programTitle, decision.text);
+        return false;
+    case OutputDecision::Ask:
+        return m_prompts.askYesNo(this, programTitle, decision.text);
+    case OutputDecision::Start:
+        break;
+    }
+    return true;
+}
+
+bool Moorfield::startTool(const ToolCommand &command)
 {
     const QString error = m_launcher.start(command);
     if (!error.isEmpty())
         m_prompts.showMessage(this, QMessageBox::Critical, programTitle, error);
+    return error.isEmpty();
 }
 
 // The whole file is checked before any control changes, so a bad file
@@ -236,6 +254,7 @@ void Moorfield::mnuPreferences_Click()
     preferences.Form_Load();
     preferences.exec();
     DosFilesPath = m_settings.text(keys::dosFilesPath);
+    m_preview->optionsChanged();
 }
 
 void Moorfield::mnuAbout_Click()

@@ -2,6 +2,7 @@
 
 #include "core/optionset.h"
 #include "core/toolcommand.h"
+#include "core/toolrun.h"
 #include "forms/common/commondialog.h"
 
 #include <QMainWindow>
@@ -19,6 +20,7 @@ class QPushButton;
 
 namespace ferncastle {
 
+class CommandPreview;
 class OptionCheckBox;
 class Prompts;
 class SettingsStore;
@@ -63,6 +65,8 @@ public:
     void ExitProgram();
 
     OptionSet currentOptions() const;
+    // What a tool run is built from, as the window holds it now.
+    RunInputs runInputs() const;
     // Sets the boxes first, then the values, both in group order, so that
     // every box's change re-applies the enabling rules as a click would.
     void applyOptions(const OptionSet &options);
@@ -114,9 +118,10 @@ private:
     bool askForToolsFolder();
     void SaveSettings();
 
+    void connectPreview();
     void runToolAction(ToolActionId id);
-    QString optionsBeforeDialog(const ToolAction &action);
-    void startTool(const ToolCommand &command);
+    bool mayWriteOutput(const ToolCommand &command);
+    bool startTool(const ToolCommand &command);
     void showWarnings(const QStringList &warnings);
 
     struct GroupWidgets {
@@ -129,6 +134,7 @@ private:
     const SettingsStore &m_settings;
     std::function<void()> m_endProgram;
     std::array<GroupWidgets, GroupCount> m_groups{};
+    CommandPreview *m_preview = nullptr;
 };
 
 } // namespace ferncastle

@@ -15,10 +15,17 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
+
+#include <limits>
 
 namespace ferncastle {
 
 namespace {
+
+// QLineEdit cuts a text at 32,767 characters; typed parameters may be longer
+// and must reach the command line whole.
+constexpr int unlimitedLength = std::numeric_limits<int>::max();
 
 constexpr int buttonWidth = 1335;
 constexpr int buttonHeight = 375;
@@ -84,6 +91,7 @@ void Moorfield::createControls()
     lblExtraParms = place(new QLabel(QStringLiteral("Additional parameters"), fraOptions),
                           "lblExtraParms", twipsRect(240, 4080, 1695, 255));
     txtExtraParms = place(new QLineEdit(fraOptions), "txtExtraParms", twipsRect(240, 4320, 4455, 285));
+    txtExtraParms->setMaxLength(unlimitedLength);
 
     fraJVOptions = place(new QGroupBox(QStringLiteral("Conversion Options"), client), "fraJVOptions",
                          twipsRect(120, 6240, 4935, 1575));
@@ -91,6 +99,7 @@ void Moorfield::createControls()
                              "lblOptionalParms", twipsRect(240, 240, 1695, 255));
     txtOptionalParms = place(new QLineEdit(fraJVOptions), "txtOptionalParms",
                              twipsRect(240, 480, 4455, 285));
+    txtOptionalParms->setMaxLength(unlimitedLength);
     createButtons();
 }
 
@@ -115,6 +124,11 @@ void Moorfield::createButtons()
         this->*tool.button = button(frame, tool.name, tool.caption, tool.left, tool.top);
     }
     cmdExit = button(centralWidget(), "cmdExit", "E&xit", 3720, 8040);
+    // A button takes only the first access key of its caption; "&D&MK to JV"
+    // marks M as well, which no other control uses, so Alt+M presses it.
+    auto *altM = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_M), this);
+    altM->setObjectName(QStringLiteral("cmdDMKAltM"));
+    connect(altM, &QShortcut::activated, cmdDMK, &QPushButton::click);
 }
 
 void Moorfield::createMenus()

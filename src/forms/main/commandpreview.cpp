@@ -1,0 +1,97 @@
+#include "forms/main/commandpreview.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace ferncastle {
+
+CommandPreview::CommandPreview(QMainWindow *window, Inputs inputs,
+                               std::vector<std::pair<QPushButton *, ToolActionId>> buttons)
+    : QObject(window), m_inputs(std::move(inputs)), m_buttons(std::move(buttons))
+{
+    QStatusBar *bar = window->statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    bar->setSizeGripEnabled(false);
+    m_label = new QLabel(bar);
+    m_label->setObjectName(QStringLiteral("lblCommandPreview"));
+    m_label->setWordWrap(true);
+    m_label->setTextFormat(Qt::PlainText);
+    m_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(m_label, 1);
+    for (const auto &[button, action] : m_buttons)
+        button->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget *, QWidget *now) { focusChanged(now); });
+}
+
+void CommandPreview::optionsChanged()
+{
+    m_started.reset();
+    refresh();
+}
+
+void CommandPreview::showStarted(const PlannedRun &run)
+{
+    m_started = std::pair{run.command.action, run};
+    refresh();
+}
+
+bool CommandPreview::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Enter) {
+        m_hovered = actionOf(watched);
+        refresh();
+    } else if (event->type() == QEvent::Leave && m_hovered == actionOf(watched)) {
+        m_hovered.reset();
+        refresh();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void CommandPreview::focusChanged(QWidget *now)
+{
+    m_focused = actionOf(now);
+    refresh();
+}
+
+std::optional<ToolActionId> CommandPreview::actionOf(const QObject *widget) const
+{
+    for (const auto &[button, action] : m_buttons) {
+        if (button == widget)
+            return action;
+    }
+    return std::nullopt;
+}
+
+ToolActionId CommandPreview::shownAction() const
+{
+    return m_hovered.value_or(m_focused.value_or(ToolActionId::DiskToImage));
+}
+
+void CommandPreview::refresh()
+{
+    const ToolActionId action = shownAction();
+    if (m_started && m_started->first == action) {
+        const PlannedRun &run = m_started->second;
+        show(QStringLiteral("Started: ") + run.command.commandLine, run.notes);
+        return;
+    }
+    const PlannedRun run = planToolRun(action, m_inputs(), QLatin1String(unchosenFile));
+    show(run.command.commandLine, run.warnings);
+}
+
+// The label grows to as many lines as the text needs, so no warning is cut.
+void CommandPreview::show(const QString &commandLine, const QStringList &lines)
+{
+    const QString text = lines.isEmpty() ? commandLine : commandLine + u'\n' + lines.join(u'\n');
+    if (text == m_label->text())
+        return;
+    m_label->setText(text);
+    m_label->setToolTip(text);
+}
+
+} // namespace ferncastle

@@ -16,6 +16,8 @@ CommandPreview::CommandPreview(QMainWindow *window, Inputs inputs,
     QStatusBar *bar = window->statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
     bar->setSizeGripEnabled(false);
+    constexpr int barMargins = 10;
+    m_textWidth = window->centralWidget()->width() - barMargins;
     m_label = new QLabel(bar);
     m_label->setObjectName(QStringLiteral("lblCommandPreview"));
     m_label->setWordWrap(true);
@@ -92,6 +94,9 @@ void CommandPreview::show(const QString &commandLine, const QStringList &lines)
         return;
     m_label->setText(text);
     m_label->setToolTip(text);
+    // A wrapped label asks for room for more lines than it has; the bar is
+    // as wide as the window's fixed client area, less its own margins.
+    m_label->setFixedHeight(m_label->heightForWidth(m_textWidth));
 }
 
 } // namespace ferncastle

@@ -24,6 +24,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <utility>
+
 namespace ferncastle {
 
 namespace {
@@ -55,7 +57,12 @@ Moorfield::Moorfield(const MoorfieldServices &services, QWidget *parent)
     connectPreview();
 }
 
-Moorfield::~Moorfield() = default;
+// The preview goes first: the window's teardown moves the focus, and the
+// preview must not rebuild from half-destroyed controls.
+Moorfield::~Moorfield()
+{
+    delete std::exchange(m_preview, nullptr);
+}
 
 void Moorfield::connectSignals()
 {

@@ -19,7 +19,10 @@ void Moorfield::connectPreview()
     for (const ToolButton &tool : toolButtons())
         buttons.emplace_back(this->*tool.button, tool.action);
     m_preview = new CommandPreview(this, [this] { return runInputs(); }, std::move(buttons));
-    const auto changed = [this] { m_preview->optionsChanged(); };
+    const auto changed = [this] {
+        if (m_preview)
+            m_preview->optionsChanged();
+    };
     for (int i = 0; i < GroupCount; ++i) {
         connect(checkBox(GroupIndex(i)), &QCheckBox::stateChanged, this, changed);
         if (QComboBox *values = list(GroupIndex(i)))

@@ -101,6 +101,8 @@ private Q_SLOTS:
     void failedStartIsShownAndTheProgramCarriesOn_data();
     void failedStartIsShownAndTheProgramCarriesOn();
     void pressingTwiceStartsTwoTools();
+    void conversionsGuardTheirFiles_data();
+    void conversionsGuardTheirFiles();
 };
 
 // %T stands for the tools folder, %F for the chosen file.
@@ -353,6 +355,109 @@ void TestLaunchActions::pressingTwiceStartsTwoTools()
     QCOMPARE(files, (QStringList{first, second}));
     QCOMPARE(launch.window.CommonDialog1.InitDir, launch.fake.path(QStringLiteral("two/")));
     QCOMPARE(launch.prompts.fileRequests.at(1).initialDir, launch.fake.path(QStringLiteral("one/")));
+}
+
+// %F stands for the chosen file, %O for the derived output. Each row makes
+// the files it names, answers the replace question as given, and checks
+// what was asked and what, if anything, ran.
+void TestLaunchActions::conversionsGuardTheirFiles_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QByteArray>("chosenBytes");
+    QTest::addColumn<QString>("existing"); // a file already there, or empty
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("answerYes");
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QStringList>("argv"); // empty: nothing may start
+
+    const QString dialog = QStringLiteral("file dialog");
+    const QString question = QStringLiteral("question: %O already exists.\rdmk2jv3 will replace it "
+                                            "with the converted image. Replace it?");
+    const QByteArray dmk("\0\x28\0\x19", 4);
+    QTest::newRow("nothing in the way") << "cmdDMK" << "game.dmk" << dmk << QString() << QString()
+                                        << false << QStringList{dialog}
+                                        << QStringList{"dmk2jv3", "%F"};
+    QTest::newRow("existing output kept on No")
+        << "cmdDMK" << "game.dmk" << dmk << "game.dsk" << QString() << false
+        << QStringList{dialog, question} << QStringList();
+    QTest::newRow("existing output replaced on Yes")
+        << "cmdDMK" << "game.dmk" << dmk << "game.dsk" << QString() << true
+        << QStringList{dialog, question} << QStringList{"dmk2jv3", "%F"};
+    QTest::newRow("a DMK named .dsk is refused, never asked about")
+        << "cmdDMK" << "game.dsk" << dmk << QString() << QString() << true
+        << QStringList{dialog, "message: dmk2jv3 names its output after its input, ending in .dsk, "
+                               "and that is %F itself: dmk2jv3 would empty the file before reading "
+                               "it.\rRename the file so that its name does not end in .dsk, or run "
+                               "dmk2jv3 yourself with an output name. Nothing was started."}
+        << QStringList();
+    QTest::newRow("a JV image named .dmk is refused")
+        << "cmdJV3" << "disk.dmk" << QByteArray(2560, char(0xE5)) << QString() << QString() << true
+        << QStringList{dialog, "message: jv2dmk names its output after its input, ending in .dmk, "
+                               "and that is %F itself: jv2dmk would empty the file before reading "
+                               "it.\rRename the file so that its name does not end in .dmk, or run "
+                               "jv2dmk yourself with an output name. Nothing was started."}
+        << QStringList();
+    QTest::newRow("JV1 gets -j1") << "cmdJV3" << "m1.dsk" << QByteArray(35 * 2560, char(0xE5))
+                                  << QString() << QString() << false << QStringList{dialog}
+                                  << QStringList{"jv2dmk", "-j1", "%F"};
+    QTest::newRow("JV1 with -j typed") << "cmdJV3" << "m1.dsk" << QByteArray(35 * 2560, char(0xE5))
+                                       << QString() << "-j1 -k2" << false << QStringList{dialog}
+                                       << QStringList{"jv2dmk", "-j1", "-k2", "%F"};
+    QTest::newRow("output name typed: no dialog")
+        << "cmdDMK" << "game.dmk" << dmk << QString() << "out.dsk" << true
+        << QStringList{"message: \"out.dsk\" in the 'Optional parameters' is neither an option nor "
+                       "an option's value: dmk2jv3 would take it as a file name in place of the "
+                       "chosen file. Remove it; nothing is started until then."}
+        << QStringList();
+}
+
+void TestLaunchActions::conversionsGuardTheirFiles()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, chosen);
+    QFETCH(QByteArray, chosenBytes);
+    QFETCH(QString, existing);
+    QFETCH(QString, typed);
+    QFETCH(bool, answerYes);
+    QFETCH(QStringList, events);
+    QFETCH(QStringList, argv);
+    LaunchWindow launch;
+    const QString chosenFile = launch.fake.path(chosen);
+    QFile file(chosenFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(chosenBytes);
+    file.close();
+    const QByteArray old("old file, should not vanish");
+    const QString existingFile = existing.isEmpty() ? QString() : launch.fake.path(existing);
+    if (!existingFile.isEmpty()) {
+        QFile other(existingFile);
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write(old);
+    }
+    launch.window.txtOptionalParms->setText(typed);
+    if (events.contains(QStringLiteral("file dialog")))
+        launch.prompts.answerFile(chosenFile);
+    launch.prompts.answerQuestion(answerYes);
+
+    launch.click(button);
+
+    events.replaceInStrings(QStringLiteral("%F"), chosenFile);
+    events.replaceInStrings(QStringLiteral("%O"), existingFile);
+    QCOMPARE(launch.prompts.events, events);
+    for (const FileRequest &request : launch.prompts.fileRequests)
+        QCOMPARE(request.mode, FileRequest::Mode::Open);
+    if (argv.isEmpty()) {
+        // Only a later run reaches a tool.
+        launch.prompts.answerFile(launch.fake.path(QStringLiteral("later.DMK")));
+        launch.click(QStringLiteral("cmdRead"));
+        argv = QStringList{QStringLiteral("cw2dmk"), launch.fake.path(QStringLiteral("later.DMK"))};
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(toolKind), 1, timeoutMs);
+    QCOMPARE(launch.fake.records(toolKind).at(0).argv, argv.replaceInStrings(QStringLiteral("%F"), chosenFile));
+    QFile chosenAfter(chosenFile);
+    QVERIFY(chosenAfter.open(QIODevice::ReadOnly));
+    QCOMPARE(chosenAfter.readAll(), chosenBytes); // the fake tools write nothing
 }
 
 QTEST_MAIN(TestLaunchActions)

@@ -33,6 +33,7 @@ private Q_SLOTS:
     void cancelGivesEmptyFileName();
     void openTakesAnExistingNameAsTyped_data();
     void openTakesAnExistingNameAsTyped();
+    void toolFilterShowsTheTools();
     void yesNoQuestionDefaultsToNo_data();
     void yesNoQuestionDefaultsToNo();
 
@@ -203,6 +204,43 @@ void TestCommonDialog::openTakesAnExistingNameAsTyped()
     QFETCH(QString, opened);
     const QString expected = opened.isEmpty() ? QString() : QDir::toNativeSeparators(m_dir.filePath(opened));
     QCOMPARE(showOpenTyping(typed), expected);
+}
+
+// On Linux the tools have no extension; the tools filter must still show
+// them, and only them.
+void TestCommonDialog::toolFilterShowsTheTools()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the tools are .EXE files on Windows");
+#endif
+    QTemporaryDir tools;
+    QStringList expected{"cw2dmk", "dmk2cw", "dmk2jv3", "jv2dmk"};
+    for (const QString &name : expected + QStringList{"README", "cw2dmk.c", "notes.txt"}) {
+        QFile file(tools.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QStringList seen;
+    whenDialogOpens([&](QFileDialog *dialog) {
+        auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
+        auto visibleNames = [view] {
+            QStringList names;
+            const QModelIndex root = view->rootIndex();
+            for (int row = 0; row < view->model()->rowCount(root); ++row)
+                names << view->model()->index(row, 0, root).data().toString();
+            names.sort(Qt::CaseSensitive);
+            return names;
+        };
+        QTRY_COMPARE(visibleNames(), expected);
+        seen = visibleNames();
+        dialog->reject();
+    });
+    DialogPrompts prompts;
+    CommonDialog dialog(prompts, nullptr, QStringLiteral("Select File..."));
+    dialog.InitDir = tools.path();
+    dialog.DefaultExt = QStringLiteral(".EXE");
+    dialog.Filter = QLatin1String(filters::toolFiles);
+    dialog.ShowOpen();
+    QCOMPARE(seen, expected);
 }
 
 // A replace question answered with Enter or Escape must keep the file.

@@ -144,7 +144,7 @@ void TestPreferences::browsePutsChosenFolder()
     QCOMPARE(request.initialDir, QStringLiteral("/images/"));
     QCOMPARE(request.fileName, QString());
     QCOMPARE(request.defaultExt, QStringLiteral(".EXE"));
-    QCOMPARE(request.filter, QLatin1String(filters::executables));
+    QCOMPARE(request.filter, QLatin1String(filters::toolFiles));
     // Browse stores nothing.
     QCOMPARE(stored(keys::dosFilesPath), QStringLiteral("/old/"));
     QCOMPARE(stored(keys::lastUsedDirectory), QStringLiteral("/images/"));

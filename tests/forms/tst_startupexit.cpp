@@ -201,7 +201,13 @@ void TestStartupExit::firstRunAsksForTheToolsFolder()
         QCOMPARE(request.initialDir, "");
         QCOMPARE(request.fileName, "");
         QCOMPARE(request.defaultExt, ".EXE");
+        // On Linux the tools have no .EXE: the filter names them.
+#ifdef Q_OS_WIN
         QCOMPARE(request.filter, "Executable Files (*.EXE)|*.EXE|All Files|*.*");
+#else
+        QCOMPARE(request.filter, "Disk Tools (cw2dmk, dmk2cw, dmk2jv3, jv2dmk)|"
+                                 "cw2dmk;dmk2cw;dmk2jv3;jv2dmk|All Files|*.*");
+#endif
         QCOMPARE(run.window.DosFilesPath, "/opt/cw tools/");
         QCOMPARE(run.window.CommonDialog1.InitDir, ""); // the prompt leaves the start folder
         QCOMPARE(m_settings->rereadStore()->childKeys(), QStringList{"DOS Files Path"});
@@ -552,7 +558,7 @@ void TestStartupExit::realDialogsAskForTheToolsFolder()
     QVERIFY(window.Form_Load());
     QStringList expected{title, displayText(toolsPromptText),
                          QString::number(QMessageBox::Information), "Select File..."};
-    expected << *toQtNameFilters(QLatin1String(filters::executables)) << "EXE"
+    expected << *toQtNameFilters(QLatin1String(filters::toolFiles)) << "EXE"
              << QString::number(QFileDialog::AcceptOpen);
     QCOMPARE(shown, expected);
     QCOMPARE(window.DosFilesPath, tools.path() + u'/');

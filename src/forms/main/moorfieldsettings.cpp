@@ -51,7 +51,7 @@ bool Moorfield::askForToolsFolder()
                                          "window."));
     CommonDialog1.FileName.clear();
     CommonDialog1.DefaultExt = QStringLiteral(".EXE");
-    CommonDialog1.Filter = QLatin1String(filters::executables);
+    CommonDialog1.Filter = QLatin1String(filters::toolFiles);
     CommonDialog1.ShowOpen();
     if (CommonDialog1.FileName.isEmpty()) {
         m_prompts.showMessage(this, QMessageBox::Critical, promptTitle,

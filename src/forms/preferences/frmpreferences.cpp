@@ -89,7 +89,7 @@ void frmPreferences::cmdBrowse_Click()
     CommonDialog1.InitDir = m_settings.text(keys::lastUsedDirectory);
     CommonDialog1.FileName.clear();
     CommonDialog1.DefaultExt = QStringLiteral(".EXE");
-    CommonDialog1.Filter = QLatin1String(filters::executables);
+    CommonDialog1.Filter = QLatin1String(filters::toolFiles);
     CommonDialog1.ShowOpen();
     txtToolPath->setText(modMain::GetFilePath(CommonDialog1.FileName));
 }

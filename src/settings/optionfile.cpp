@@ -11,7 +11,8 @@ namespace {
 
 const char *const extraParmsCaption = "Additional parameters";
 
-// A text box holds at most this many characters and cuts off the rest.
+// A group's text box holds at most this many characters and cuts off the
+// rest; the parameter boxes hold any length.
 constexpr qsizetype MaxTextLength = 32767;
 
 // Offending texts are quoted in messages, but never at length.
@@ -182,6 +183,11 @@ QString characterFault(const QString &line)
         return QStringLiteral("holds a NUL character, so this is not a text file.");
     if (line.contains(u'\r'))
         return QStringLiteral("holds a carriage return inside its text.");
+    return {};
+}
+
+QString lengthFault(const QString &line)
+{
     if (line.size() > MaxTextLength)
         return QStringLiteral("is longer than a text box holds (%1 characters).")
             .arg(MaxTextLength);
@@ -263,7 +269,7 @@ QString readLine(OptionSet &options, int index, const QString &line)
     if (group.kind == ValueKind::List)
         return readPosition(line, group, state.listIndex);
     state.text = line;
-    return {};
+    return lengthFault(line);
 }
 
 DecodedOptionFile failure(int line, const QString &reason)

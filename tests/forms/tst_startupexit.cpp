@@ -237,13 +237,17 @@ void TestStartupExit::cancelledToolsPromptEndsAndStoresNothing()
 void TestStartupExit::exitSavesAndTheNextStartShowsIt_data()
 {
     QTest::addColumn<bool>("byMenu");
-    QTest::newRow("E&xit button") << false;
-    QTest::newRow("File, E&xit") << true;
+    QTest::addColumn<QString>("extraParms");
+    QTest::newRow("E&xit button") << false << "-v 2";
+    QTest::newRow("File, E&xit") << true << "-v 2";
+    // Beyond the 32,767 characters a QLineEdit holds unless told otherwise.
+    QTest::newRow("40,000 characters of parameters") << false << "-v 2 -u " + QString(40000, u'l');
 }
 
 void TestStartupExit::exitSavesAndTheNextStartShowsIt()
 {
     QFETCH(bool, byMenu);
+    QFETCH(QString, extraParms);
     storeToolsFolder();
     OptionSet changed = firstRunOptions();
     {
@@ -254,7 +258,8 @@ void TestStartupExit::exitSavesAndTheNextStartShowsIt()
         run.window.checkBox(Retries)->click();
         run.window.textBox(Retries)->setText("5");
         run.window.list(Drive)->setCurrentIndex(1); // changed while its box is off
-        run.window.txtExtraParms->setText("-v 2");
+        run.window.txtExtraParms->setText(extraParms);
+        QCOMPARE(run.window.txtExtraParms->text(), extraParms);
         run.window.txtOptionalParms->setText("-q");
         changed = run.window.currentOptions();
         // Preferences stores a new tools folder during the run; Exit must

@@ -78,6 +78,11 @@ void TestOptionFile::roundTrip_data()
     accents.groups[Tracks].text = QStringLiteral("日本");
     accents.extraParms = QStringLiteral("-o \"Š ü ß\" \U0001F4BE");
     QTest::newRow("non-ASCII") << accents;
+
+    // "Additional parameters" holds any length, not a text box's 32,767.
+    OptionSet longParameters = firstRunOptions();
+    longParameters.extraParms = QStringLiteral("-u ") + QString(40000, u'l');
+    QTest::newRow("40,000 characters of parameters") << longParameters;
 }
 
 void TestOptionFile::roundTrip()

@@ -308,7 +308,7 @@ void TestStartupExit::storedBoxStateSetsEnabling_data()
     QTest::addColumn<QString>("state");
     for (int i = 0; i < GroupCount; ++i) {
         for (const char *state : {"0", "1", "2"})
-            QTest::addRow("%s %s", settingKeys[i].name, state) << i << QString::fromLatin1(state);
+            QTest::addRow("%s %s", settingKeys()[i].name, state) << i << QString::fromLatin1(state);
     }
 }
 
@@ -318,7 +318,7 @@ void TestStartupExit::storedBoxStateSetsEnabling()
     QFETCH(QString, state);
     storeToolsFolder();
     for (int i = 0; i < GroupCount; ++i) // the others ticked, so a stray rule shows
-        m_settings->store(QLatin1String(settingKeys[i].name), i == group ? state : "1");
+        m_settings->store(QLatin1String(settingKeys()[i].name), i == group ? state : "1");
     Run run(settingsStore());
     QVERIFY(run.start());
     QCOMPARE(int(checkBox(run.window, group)->value()), state.toInt());
@@ -396,7 +396,7 @@ void TestStartupExit::garbageInEveryKeyStillStarts()
     QFETCH(QString, text);
     QFETCH(bool, asksForTools);
     QByteArray file = "[Ferncastle]\n";
-    for (const SettingKey &key : settingKeys)
+    for (const SettingKey &key : settingKeys())
         file += QByteArray(key.name).replace(' ', "%20") + '=' + stored + '\n';
     m_settings->writeFile(file);
     Run run(settingsStore());

@@ -34,9 +34,9 @@ QByteArray iniLine(const QString &key, const QByteArray &rawValue)
 
 QString keyText(const char *name, const StoredSettings &values)
 {
-    for (const SettingKey &key : settingKeys) {
+    for (const SettingKey &key : settingKeys()) {
         if (qstrcmp(key.name, name) == 0)
-            return storedText(key, values);
+            return textToStore(key, values);
     }
     qFatal("no key %s", name);
 }
@@ -60,7 +60,7 @@ private Q_SLOTS:
 void TestStoredSettings::keysInStoreOrder()
 {
     QStringList names;
-    for (const SettingKey &key : settingKeys)
+    for (const SettingKey &key : settingKeys())
         names << QLatin1String(key.name);
     QCOMPARE(names, keyNames);
 }
@@ -162,7 +162,7 @@ void TestStoredSettings::storedValueIsCheckedAgainstItsControl_data()
                     << key << stored << QString::fromLatin1(stored); // texts as stored
             continue;
         }
-        const QString fallback = keyText(settingKeys[8 + i].name, firstRun());
+        const QString fallback = keyText(settingKeys()[8 + i].name, firstRun());
         const int count = int(optionGroups()[i].entries.size());
         const QList<QPair<QByteArray, QString>> lists{
             {"-1", "-1"}, {"1", "1"}, {QByteArray::number(count - 1), QString::number(count - 1)},

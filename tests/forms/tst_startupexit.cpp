@@ -1,6 +1,8 @@
 #include "fakes/filesizelimit.h"
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
+#include "support/modaldriver.h"
+#include "support/optionsetsamples.h"
 #include "core/filefilter.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/common/optioncheckbox.h"
@@ -20,6 +22,7 @@
 #include <QTimer>
 
 using namespace ferncastle;
+using test::firstRunOptions;
 
 namespace {
 
@@ -74,33 +77,6 @@ QWidget *valueControl(Moorfield &window, int group)
 OptionCheckBox *checkBox(Moorfield &window, int group)
 {
     return window.fraOptions->findChild<OptionCheckBox *>(QLatin1String(optionGroups()[group].checkBoxName));
-}
-
-OptionSet firstRunOptions()
-{
-    OptionSet options;
-    for (int i = 0; i < GroupCount; ++i) {
-        if (optionGroups()[i].kind == ValueKind::List)
-            options.groups[i].listIndex = 0;
-    }
-    options.groups[Tracks].text = "86";
-    options.groups[Retries].text = "10";
-    return options;
-}
-
-// Calls answer with the modal dialog of type Dialog once it is up.
-template<typename Dialog, typename Answer>
-void answerWhenShown(QObject *context, Answer answer)
-{
-    auto *timer = new QTimer(context);
-    QObject::connect(timer, &QTimer::timeout, context, [timer, answer] {
-        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
-            timer->deleteLater();
-            timer->stop();
-            answer(dialog);
-        }
-    });
-    timer->start(20);
 }
 
 QStringList messageTexts(const test::ScriptedPrompts &prompts)
@@ -527,11 +503,11 @@ void TestStartupExit::realDialogsAskForTheToolsFolder()
     const QString tool = tools.filePath(toolName);
     QVERIFY(QFile(tool).open(QIODevice::WriteOnly));
     QStringList shown;
-    answerWhenShown<QMessageBox>(this, [&shown](QMessageBox *box) {
+    test::whenDialogShown<QMessageBox>([&shown](QMessageBox *box) {
         shown << box->windowTitle() << box->text() << QString::number(box->icon());
         box->button(QMessageBox::Ok)->click();
     });
-    answerWhenShown<QFileDialog>(this, [&shown, tool](QFileDialog *dialog) {
+    test::whenDialogShown<QFileDialog>([&shown, tool](QFileDialog *dialog) {
         shown << dialog->windowTitle() << dialog->nameFilters() << dialog->defaultSuffix()
               << QString::number(dialog->acceptMode());
         // Typed as a user would: selectFile() races the dialog's folder model.

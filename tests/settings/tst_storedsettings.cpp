@@ -1,4 +1,5 @@
 #include "fakes/settingsfolder.h"
+#include "support/optionsetsamples.h"
 #include "settings/storedsettings.h"
 
 #include <QTest>
@@ -16,14 +17,7 @@ const QStringList keyNames{
 
 StoredSettings firstRun()
 {
-    StoredSettings values;
-    for (int i = 0; i < GroupCount; ++i) {
-        if (optionGroups()[i].kind == ValueKind::List)
-            values.options.groups[i].listIndex = 0;
-    }
-    values.options.groups[Tracks].text = "86";
-    values.options.groups[Retries].text = "10";
-    return values;
+    return {test::firstRunOptions(), {}, {}};
 }
 
 // An INI line as a hand edit would write it: blanks in key names escaped.

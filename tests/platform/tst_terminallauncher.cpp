@@ -411,9 +411,8 @@ void TestTerminalLauncher::returnsAtOnceAndEachLaunchRunsOnItsOwn()
     FakePrograms fake;
     QVERIFY(fake.addTerminal());
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
-    const QString gate = fake.path(QStringLiteral("gate"));
-    QCOMPARE(::mkfifo(QFile::encodeName(gate).constData(), 0600), 0);
-    fake.setEnv("FAKE_TOOL_GATE", QFile::encodeName(gate));
+    const QString gate = fake.addGate();
+    QVERIFY(!gate.isEmpty());
     const ToolCommand command =
         assembleToolCommand(QString(), ToolActionId::DiskToImage, QString(), QStringLiteral("/d/A.DMK"));
 
@@ -439,9 +438,8 @@ void TestTerminalLauncher::ctrlCStopsTheToolButTheWindowReportsIt()
     FakePrograms fake;
     QVERIFY(fake.addTerminal());
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
-    const QString gate = fake.path(QStringLiteral("gate"));
-    QCOMPARE(::mkfifo(QFile::encodeName(gate).constData(), 0600), 0);
-    fake.setEnv("FAKE_TOOL_GATE", QFile::encodeName(gate));
+    const QString gate = fake.addGate();
+    QVERIFY(!gate.isEmpty());
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(assembleToolCommand(QString(), ToolActionId::DiskToImage, QString(),
                                                 QStringLiteral("/d/A.DMK"))),

@@ -69,7 +69,8 @@ done
 report=$(appstreamcli validate --no-net --pedantic "$prefix/$metainfo" 2>&1) ||
     fail "appstreamcli validate: $report"
 ! printf '%s\n' "$report" | grep -q '^[EWIP]: ' || fail "appstreamcli validate: $report"
-report=$(man --warnings -l "$prefix/$manpage" 2>&1 >/dev/null) || fail "man failed: $report"
+# In a locale the system lacks, man would warn about that, not the page.
+report=$(LC_ALL=C.UTF-8 man --warnings -l "$prefix/$manpage" 2>&1 >/dev/null) || fail "man failed: $report"
 [ -z "$report" ] || fail "man --warnings: $report"
 
 # The installed binary runs on its own, without the build tree or a display.

@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QLatin1String(ferncastle::identity::title));
     QApplication::setOrganizationName(QLatin1String(ferncastle::identity::maker));
     QApplication::setApplicationVersion(QLatin1String(ferncastle::version::text));
-    QApplication::setDesktopFileName(QStringLiteral("ferncastle"));
+    QApplication::setDesktopFileName(QStringLiteral(FERNCASTLE_APP_ID));
     ferncastle::answerInformationOptions(argc, argv);
 
     QApplication app(argc, argv);

@@ -38,7 +38,7 @@ QString writeFault(const QSaveFile &file)
 // QSaveFile alone would commit a short write: only a failure it saw itself
 // makes commit() keep the old file. Every count is checked here, and any
 // shortfall cancels the new file instead.
-QString writeWhole(const QString &fileName, const QByteArray &bytes)
+QString replaceFileWhole(const QString &fileName, const QByteArray &bytes)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
@@ -64,7 +64,7 @@ QString saveReason(const QString &fileName, const OptionSet &options)
         if (!reason.isEmpty())
             return reason;
     }
-    return writeWhole(fileName, encoded.bytes);
+    return replaceFileWhole(fileName, encoded.bytes);
 }
 
 // The start of the file, one byte more than the reader looks at so that it

@@ -1,5 +1,6 @@
 // Drives the real Qt file dialog behind CommonDialog, the way a user would.
 
+#include "support/modaldriver.h"
 #include "core/filefilter.h"
 #include "forms/common/commondialog.h"
 #include "forms/common/dialogprompts.h"
@@ -57,11 +58,7 @@ void TestCommonDialog::init()
 
 void TestCommonDialog::whenDialogOpens(std::function<void(QFileDialog *)> action)
 {
-    QTimer::singleShot(0, this, [action] {
-        QFileDialog *dialog = nullptr;
-        QTRY_VERIFY((dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())));
-        action(dialog);
-    });
+    test::whenDialogShown<QFileDialog>(std::move(action));
 }
 
 QString TestCommonDialog::showSave(const QString &filter)
@@ -143,9 +140,7 @@ void TestCommonDialog::defaultExtComesBeforeOverwriteQuestion()
 {
     QString question;
     whenDialogOpens([&](QFileDialog *dialog) {
-        QTimer::singleShot(0, this, [&] {
-            QMessageBox *box = nullptr;
-            QTRY_VERIFY((box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())));
+        test::whenDialogShown<QMessageBox>([&](QMessageBox *box) {
             question = box->text();
             box->button(QMessageBox::Yes)->click();
         });

@@ -1,5 +1,6 @@
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
+#include "support/captionfit.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/main/moorfield.h"
 #include "platform/terminallauncher.h"
@@ -342,6 +343,13 @@ void TestMoorfield::textsFitTheirControls()
     }
     for (auto *label : m_window->findChildren<QLabel *>())
         QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->objectName()));
+    QList<const QWidget *> captioned;
+    for (const QWidget *widget : m_window->findChildren<QWidget *>()) {
+        if (qobject_cast<const QPushButton *>(widget) || qobject_cast<const QLabel *>(widget))
+            captioned.append(widget);
+    }
+    const QString misfits = test::captionMisfits(captioned);
+    QVERIFY2(misfits.isEmpty(), qPrintable(misfits));
     for (auto *list : m_window->findChildren<QComboBox *>()) {
         list->setSizeAdjustPolicy(QComboBox::AdjustToContents); // measures every entry
         QVERIFY2(list->sizeHint().width() <= list->width(), qPrintable(list->objectName()));

@@ -3,7 +3,7 @@
 #include "fakes/settingsfolder.h"
 #include "forms/main/moorfield.h"
 #include "platform/terminallauncher.h"
-#include "settings/optionsetsamples.h"
+#include "support/optionsetsamples.h"
 
 #include <QAction>
 #include <QDir>

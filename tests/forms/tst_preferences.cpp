@@ -1,7 +1,7 @@
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
-#include "forms/captionfit.h"
-#include "forms/modaldriver.h"
+#include "support/captionfit.h"
+#include "support/modaldriver.h"
 
 #include "core/filefilter.h"
 #include "forms/common/dialogprompts.h"
@@ -283,11 +283,9 @@ void TestPreferences::captionsFit()
     test::ScriptedPrompts prompts;
     frmPreferences dialog(prompts, settings(), nullptr);
     QCOMPARE(dialog.size(), QSize(347, 100));
-    for (QWidget *control : std::initializer_list<QWidget *>{dialog.lblToolsPath, dialog.cmdApply,
-                                                             dialog.cmdClose, dialog.cmdBrowse}) {
-        const QString misfit = test::captionMisfit(control);
-        QVERIFY2(misfit.isEmpty(), qPrintable(misfit));
-    }
+    const QString misfits = test::captionMisfits({dialog.lblToolsPath, dialog.cmdApply,
+                                                  dialog.cmdClose, dialog.cmdBrowse});
+    QVERIFY2(misfits.isEmpty(), qPrintable(misfits));
 }
 
 enum class Ending { CloseButton, CloseBox };

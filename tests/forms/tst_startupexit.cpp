@@ -1,6 +1,8 @@
 #include "fakes/filesizelimit.h"
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
+#include "support/modaldriver.h"
+#include "support/optionsetsamples.h"
 #include "core/filefilter.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/common/optioncheckbox.h"
@@ -20,6 +22,7 @@
 #include <QTimer>
 
 using namespace ferncastle;
+using test::firstRunOptions;
 
 namespace {
 
@@ -74,33 +77,6 @@ QWidget *valueControl(Moorfield &window, int group)
 OptionCheckBox *checkBox(Moorfield &window, int group)
 {
     return window.fraOptions->findChild<OptionCheckBox *>(QLatin1String(optionGroups()[group].checkBoxName));
-}
-
-OptionSet firstRunOptions()
-{
-    OptionSet options;
-    for (int i = 0; i < GroupCount; ++i) {
-        if (optionGroups()[i].kind == ValueKind::List)
-            options.groups[i].listIndex = 0;
-    }
-    options.groups[Tracks].text = "86";
-    options.groups[Retries].text = "10";
-    return options;
-}
-
-// Calls answer with the modal dialog of type Dialog once it is up.
-template<typename Dialog, typename Answer>
-void answerWhenShown(QObject *context, Answer answer)
-{
-    auto *timer = new QTimer(context);
-    QObject::connect(timer, &QTimer::timeout, context, [timer, answer] {
-        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
-            timer->deleteLater();
-            timer->stop();
-            answer(dialog);
-        }
-    });
-    timer->start(20);
 }
 
 QStringList messageTexts(const test::ScriptedPrompts &prompts)
@@ -319,7 +295,7 @@ void TestStartupExit::storedBoxStateSetsEnabling_data()
     QTest::addColumn<QString>("state");
     for (int i = 0; i < GroupCount; ++i) {
         for (const char *state : {"0", "1", "2"})
-            QTest::addRow("%s %s", settingKeys[i].name, state) << i << QString::fromLatin1(state);
+            QTest::addRow("%s %s", settingKeys()[i].name, state) << i << QString::fromLatin1(state);
     }
 }
 
@@ -329,7 +305,7 @@ void TestStartupExit::storedBoxStateSetsEnabling()
     QFETCH(QString, state);
     storeToolsFolder();
     for (int i = 0; i < GroupCount; ++i) // the others ticked, so a stray rule shows
-        m_settings->store(QLatin1String(settingKeys[i].name), i == group ? state : "1");
+        m_settings->store(QLatin1String(settingKeys()[i].name), i == group ? state : "1");
     Run run(settingsStore());
     QVERIFY(run.start());
     QCOMPARE(int(checkBox(run.window, group)->value()), state.toInt());
@@ -407,7 +383,7 @@ void TestStartupExit::garbageInEveryKeyStillStarts()
     QFETCH(QString, text);
     QFETCH(bool, asksForTools);
     QByteArray file = "[Ferncastle]\n";
-    for (const SettingKey &key : settingKeys)
+    for (const SettingKey &key : settingKeys())
         file += QByteArray(key.name).replace(' ', "%20") + '=' + stored + '\n';
     m_settings->writeFile(file);
     Run run(settingsStore());
@@ -538,11 +514,11 @@ void TestStartupExit::realDialogsAskForTheToolsFolder()
     const QString tool = tools.filePath(toolName);
     QVERIFY(QFile(tool).open(QIODevice::WriteOnly));
     QStringList shown;
-    answerWhenShown<QMessageBox>(this, [&shown](QMessageBox *box) {
+    test::whenDialogShown<QMessageBox>([&shown](QMessageBox *box) {
         shown << box->windowTitle() << box->text() << QString::number(box->icon());
         box->button(QMessageBox::Ok)->click();
     });
-    answerWhenShown<QFileDialog>(this, [&shown, tool](QFileDialog *dialog) {
+    test::whenDialogShown<QFileDialog>([&shown, tool](QFileDialog *dialog) {
         shown << dialog->windowTitle() << dialog->nameFilters() << dialog->defaultSuffix()
               << QString::number(dialog->acceptMode());
         // Typed as a user would: selectFile() races the dialog's folder model.

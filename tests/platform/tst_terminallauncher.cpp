@@ -6,7 +6,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ferncastle;
 using test::FakePrograms;
@@ -34,6 +36,18 @@ QStringList insideTerminal(const ToolCommand &command, const QString &toolPath)
     return QStringList{QStringLiteral("/bin/sh"), QStringLiteral("-c"), helperScript(),
                        QStringLiteral("ferncastle"), shown, toolPath}
            + command.arguments;
+}
+
+// The parent of a running process, from /proc; 0 when it cannot be read.
+pid_t parentOf(pid_t process)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    // "pid (name) state ppid ...": the name may hold blanks, so count from ')'.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 1 ? pid_t(fields[1].toInt()) : 0;
 }
 
 // A command as the launcher sees it, made by hand.
@@ -75,6 +89,7 @@ private Q_SLOTS:
     void firstTerminalInOrderIsUsed();
     void terminalThatCannotStartIsReported();
     void returnsAtOnceAndEachLaunchRunsOnItsOwn();
+    void ctrlCStopsTheToolButTheWindowReportsIt();
 };
 
 void TestTerminalLauncher::fileNameArrivesAsOneArgument_data()
@@ -396,9 +411,8 @@ void TestTerminalLauncher::returnsAtOnceAndEachLaunchRunsOnItsOwn()
     FakePrograms fake;
     QVERIFY(fake.addTerminal());
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
-    const QString gate = fake.path(QStringLiteral("gate"));
-    QCOMPARE(::mkfifo(QFile::encodeName(gate).constData(), 0600), 0);
-    fake.setEnv("FAKE_TOOL_GATE", QFile::encodeName(gate));
+    const QString gate = fake.addGate();
+    QVERIFY(!gate.isEmpty());
     const ToolCommand command =
         assembleToolCommand(QString(), ToolActionId::DiskToImage, QString(), QStringLiteral("/d/A.DMK"));
 
@@ -415,6 +429,37 @@ void TestTerminalLauncher::returnsAtOnceAndEachLaunchRunsOnItsOwn()
     };
     QTRY_COMPARE_WITH_TIMEOUT(release(), 2, timeoutMs);
     QCOMPARE(fake.finished(toolKind), 2);
+}
+
+// Ctrl+C in the window reaches every process of its foreground group: the
+// script and the tool. The tool must stop, and the window must still say so.
+void TestTerminalLauncher::ctrlCStopsTheToolButTheWindowReportsIt()
+{
+    FakePrograms fake;
+    QVERIFY(fake.addTerminal());
+    QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
+    const QString gate = fake.addGate();
+    QVERIFY(!gate.isEmpty());
+    TerminalLauncher launcher;
+    QCOMPARE(launcher.start(assembleToolCommand(QString(), ToolActionId::DiskToImage, QString(),
+                                                QStringLiteral("/d/A.DMK"))),
+             QString());
+
+    const QDir bin(fake.binDir());
+    QTRY_COMPARE_WITH_TIMEOUT(bin.entryList({QStringLiteral("tool.*.args")}).size(), 1, timeoutMs);
+    const pid_t tool = bin.entryList({QStringLiteral("tool.*.args")}).at(0).section(u'.', 1, 1).toInt();
+    const pid_t script = parentOf(tool);
+    QVERIFY(script > 1);
+    QCOMPARE(::getpgid(script), script); // the terminal made it a group of its own
+    QCOMPARE(::kill(-script, SIGINT), 0);
+
+    QTRY_COMPARE_WITH_TIMEOUT(fake.finished(terminalKind), 1, timeoutMs);
+    QCOMPARE(fake.finished(toolKind), 0);
+    const QString output = fake.records(terminalKind).at(0).output;
+    QVERIFY2(output.contains(QLatin1String("\ncw2dmk ended with exit status 130 "
+                                           "(stopped by signal 2) after ")),
+             qPrintable(output));
+    QVERIFY2(output.endsWith(QLatin1String("Press Enter to close this window.")), qPrintable(output));
 }
 
 QTEST_GUILESS_MAIN(TestTerminalLauncher)

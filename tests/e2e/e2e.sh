@@ -85,13 +85,32 @@ main_keys() {
     xdotool key "$@"
 }
 
+# The program's visible windows other than the main window: its menus.
+popup_window() { xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null | grep -vx "$main" | tail -n 1 || true; }
+popup_shown() { [[ -n $(popup_window) ]]; }
+popup_gone() { [[ -z $(popup_window) ]]; }
+window_y() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^Y=//p'; }
+
+# The status bar under the client area grows with what it shows, so the
+# menu bar's height is read from where the File menu opens: right below it.
+measure_menu_bar() {
+    main_keys alt+f
+    until_true 20 "the File menu" popup_shown
+    menu_height=$(($(window_y "$(popup_window)") - $(window_y "$main")))
+    xdotool key Escape
+    until_true 20 "the File menu to close" popup_gone
+    xdotool key Escape # out of the menu bar, back to the focused control
+    ((menu_height > 0 && menu_height < 100)) || fail "menu bar height $menu_height"
+}
+
 # Clicks at a point of the main window's client area, in pixels below the
 # menu bar.
 click_client() {
-    local id=$1 x=$2 y=$3 menu
-    menu=$(($(xdotool getwindowgeometry --shell "$id" | sed -n 's/^HEIGHT=//p') - 575))
-    xdotool mousemove --window "$id" "$x" $((y + menu)) click 1
+    local id=$1 x=$2 y=$3
+    xdotool mousemove --window "$id" "$x" $((y + menu_height)) click 1
 }
+
+tool_runs() { grep -lz "^$1\$" "$work"/tools/tool.*.args 2>/dev/null | wc -l; }
 
 # --- the stage ----------------------------------------------------------------
 
@@ -126,6 +145,7 @@ main=$(take_window "Larkvale Ferncastle")
 grep -q "^DOS%20Files%20Path=$work/tools/\$" "$work/config/Larkvale.ini" \
     || fail "the tools folder was not stored at once"
 echo "ok: tools prompt"
+measure_menu_bar
 
 # --- options by keyboard, along the tab order -----------------------------
 
@@ -170,12 +190,33 @@ $work/disks/game.dmk"
 
 # --- JV to DMK with optional parameters -----------------------------------
 
+: >"$work/disks/converted.DSK"
 click_client "$main" 172 457 # txtOptionalParms
-xdotool type -- "-q"
+xdotool type -- "-k2"
 main_keys alt+j
+# The Open form: the name as typed, with the default extension, is the file
+# to convert, and nothing asks to replace it.
 answer_file_dialog "$work/disks/converted"
-expect_argv jv2dmk "-q
+expect_argv jv2dmk "-k2
 $work/disks/converted.DSK"
+
+# --- DMK to JV by Alt+M over an existing JV image --------------------------
+
+printf 'old image\n' >"$work/disks/game.dsk"
+click_client "$main" 172 457 # txtOptionalParms
+xdotool key ctrl+a BackSpace # empty again
+main_keys alt+m
+answer_file_dialog "$work/disks/game.dmk"
+take_window "Ferncastle" >/dev/null # "…game.dsk already exists… Replace it?"
+xdotool key Return # No, the default
+until_true 20 "the question to close" window_gone "Ferncastle"
+main_keys alt+m
+answer_file_dialog "$work/disks/game.dmk"
+take_window "Ferncastle" >/dev/null
+xdotool key alt+y
+expect_argv dmk2jv3 "$work/disks/game.dmk"
+[[ $(tool_runs dmk2jv3) == 1 ]] || fail "No to the replace question started dmk2jv3"
+echo "ok: replace question for the derived output, none for the input"
 
 # --- Save Options, change a box, Load Options ------------------------------
 

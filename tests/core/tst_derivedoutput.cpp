@@ -1,4 +1,5 @@
 #include "core/derivedoutput.h"
+#include "support/samplefiles.h"
 #include "core/toolactions.h"
 
 #include <QFile>
@@ -22,18 +23,8 @@ private Q_SLOTS:
     void refusalSaysWhatToDo();
 
 private:
-    QString make(const QString &name, const QByteArray &bytes = "x");
     QTemporaryDir m_dir;
 };
-
-QString TestDerivedOutput::make(const QString &name, const QByteArray &bytes)
-{
-    const QString path = m_dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
 
 // The names the tools make from one given name (strrchr on the whole path).
 void TestDerivedOutput::name_data()
@@ -68,19 +59,19 @@ void TestDerivedOutput::clash_data()
     QTest::addColumn<int>("clash");
 
     QVERIFY(m_dir.isValid());
-    const QString dmk = make(u"dd40.dmk"_s);
+    const QString dmk = test::writeSampleFile(m_dir, u"dd40.dmk"_s);
     QTest::newRow("nothing there") << dmk << m_dir.filePath(u"dd40.dsk"_s) << int(OutputClash::None);
-    const QString old = make(u"old.dmk"_s);
-    const QString oldDsk = make(u"old.dsk"_s, "old file, should not vanish");
+    const QString old = test::writeSampleFile(m_dir, u"old.dmk"_s);
+    const QString oldDsk = test::writeSampleFile(m_dir, u"old.dsk"_s, "old file, should not vanish");
     QTest::newRow("other file exists") << old << oldDsk << int(OutputClash::Exists);
-    const QString same = make(u"image.dsk"_s);
+    const QString same = test::writeSampleFile(m_dir, u"image.dsk"_s);
     QTest::newRow("same name") << same << same << int(OutputClash::IsChosenFile);
-    const QString target = make(u"real.dsk"_s);
+    const QString target = test::writeSampleFile(m_dir, u"real.dsk"_s);
     const QString link = m_dir.filePath(u"link.dmk"_s);
     QVERIFY(QFile::link(target, link));
     QTest::newRow("chosen is a link to the output") << link << target << int(OutputClash::IsChosenFile);
     const QString hard = m_dir.filePath(u"hard.dmk"_s);
-    const QString hardTarget = make(u"hard-target.dsk"_s);
+    const QString hardTarget = test::writeSampleFile(m_dir, u"hard-target.dsk"_s);
     QCOMPARE(::link(QFile::encodeName(hardTarget).constData(), QFile::encodeName(hard).constData()), 0);
     QTest::newRow("hard link") << hard << hardTarget << int(OutputClash::IsChosenFile);
     QTest::newRow("other spelling of the path") << same << m_dir.filePath(u"./image.dsk"_s)

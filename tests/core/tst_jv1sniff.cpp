@@ -1,4 +1,5 @@
 #include "core/jv1sniff.h"
+#include "support/samplefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,11 +71,7 @@ void TestJv1Sniff::made()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, jv1);
     QVERIFY(m_dir.isValid());
-    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-    file.close();
+    const QString path = test::writeSampleFile(m_dir, QString::fromLatin1(QTest::currentDataTag()), bytes);
     QCOMPARE(isPlainlyJv1(path), jv1);
 }
 
@@ -104,10 +101,7 @@ void TestJv1Sniff::samples()
         QProcess gzip;
         gzip.start(u"gzip"_s, {u"-dc"_s, source});
         QVERIFY(gzip.waitForFinished(30000));
-        path = m_dir.filePath(name.chopped(3));
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(gzip.readAllStandardOutput());
+        path = test::writeSampleFile(m_dir, name.chopped(3), gzip.readAllStandardOutput());
     }
     QCOMPARE(isPlainlyJv1(path), jv1);
 }

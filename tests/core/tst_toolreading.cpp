@@ -36,6 +36,17 @@ ToolCommand diskToImage(GroupIndex index, const GroupState &state)
     return planToolRun(ToolActionId::DiskToImage, inputs, chosenFile).command;
 }
 
+// What the stand-in must print: the group's option with the number meant
+// (none when meant is -1), then the chosen file.
+QStringList meaning(GroupIndex index, int meant)
+{
+    QStringList lines;
+    if (meant >= 0)
+        lines.append(QLatin1String(optionGroups()[index].flag).back() + u' ' + QString::number(meant));
+    lines.append(u"file "_s + chosenFile);
+    return lines;
+}
+
 } // namespace
 
 class TestToolReading : public QObject
@@ -91,13 +102,8 @@ void TestToolReading::typedValue()
     QFETCH(int, meant);
 
     const GroupIndex index = GroupIndex(group);
-    const QStringList read = toolReading(diskToImage(index, GroupState{Ticked, -1, typed}), "cw2dmk");
-    const QChar letter = QLatin1String(optionGroups()[index].flag).back();
-    QStringList expected;
-    if (meant >= 0)
-        expected.append(letter + u' ' + QString::number(meant));
-    expected.append(u"file "_s + chosenFile);
-    QCOMPARE(read, expected);
+    QCOMPARE(toolReading(diskToImage(index, GroupState{Ticked, -1, typed}), "cw2dmk"),
+             meaning(index, meant));
 }
 
 void TestToolReading::listPosition_data()
@@ -126,13 +132,8 @@ void TestToolReading::listPosition()
     QFETCH(int, meant);
 
     const GroupIndex groupIndex = GroupIndex(group);
-    const QStringList read = toolReading(diskToImage(groupIndex, GroupState{Ticked, index, {}}), "cw2dmk");
-    const QChar letter = QLatin1String(optionGroups()[groupIndex].flag).back();
-    QStringList expected;
-    if (meant >= 0)
-        expected.append(letter + u' ' + QString::number(meant));
-    expected.append(u"file "_s + chosenFile);
-    QCOMPARE(read, expected);
+    QCOMPARE(toolReading(diskToImage(groupIndex, GroupState{Ticked, index, {}}), "cw2dmk"),
+             meaning(groupIndex, meant));
 }
 
 QTEST_GUILESS_MAIN(TestToolReading)

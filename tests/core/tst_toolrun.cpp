@@ -1,4 +1,5 @@
 #include "core/toolrun.h"
+#include "support/samplefiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,22 +20,12 @@ private Q_SLOTS:
     void output();
 
 private:
-    QString make(const QString &name, const QByteArray &bytes = "x");
     QTemporaryDir m_dir;
 };
 
 void TestToolRun::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-}
-
-QString TestToolRun::make(const QString &name, const QByteArray &bytes)
-{
-    const QString path = m_dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
 }
 
 // %F stands for the chosen file. A JV1 image given to jv2dmk gets -j1
@@ -48,8 +39,8 @@ void TestToolRun::conversionRun_data()
     QTest::addColumn<bool>("stopsRun");
     QTest::addColumn<int>("notes");
 
-    const QString jv1 = make(u"m1.dsk"_s, QByteArray(35 * 2560, char(0xE5)));
-    const QString jv3 = make(u"dd.dsk"_s, QByteArray(34 * 256 - 1, char(0xFF)) + char(0xFF) + QByteArray(1536, 0));
+    const QString jv1 = test::writeSampleFile(m_dir, u"m1.dsk"_s, QByteArray(35 * 2560, char(0xE5)));
+    const QString jv3 = test::writeSampleFile(m_dir, u"dd.dsk"_s, QByteArray(34 * 256 - 1, char(0xFF)) + char(0xFF) + QByteArray(1536, 0));
     const int jvToDmk = int(ToolActionId::JvToDmk);
     QTest::newRow("preview") << jvToDmk << u"-k3"_s << u"<file>"_s << u"/t/jv2dmk -k3 \"<file>\""_s << false << 0;
     QTest::newRow("JV1 gets -j1") << jvToDmk << QString() << jv1 << u"/t/jv2dmk -j1 \"%F\""_s << false << 1;
@@ -90,21 +81,21 @@ void TestToolRun::output_data()
     QTest::addColumn<int>("verdict");
     QTest::addColumn<QString>("mentions");
 
-    const QString dmk = make(u"game.dmk"_s);
+    const QString dmk = test::writeSampleFile(m_dir, u"game.dmk"_s);
     QTest::newRow("DMK to JV, nothing in the way") << int(ToolActionId::DmkToJv) << dmk
                                                    << int(OutputDecision::Start) << QString();
-    const QString old = make(u"old.dmk"_s);
-    const QString oldDsk = make(u"old.dsk"_s);
+    const QString old = test::writeSampleFile(m_dir, u"old.dmk"_s);
+    const QString oldDsk = test::writeSampleFile(m_dir, u"old.dsk"_s);
     QTest::newRow("DMK to JV, JV image exists") << int(ToolActionId::DmkToJv) << old
                                                 << int(OutputDecision::Ask) << oldDsk;
-    const QString dmkNamedDsk = make(u"x.dsk"_s);
+    const QString dmkNamedDsk = test::writeSampleFile(m_dir, u"x.dsk"_s);
     QTest::newRow("DMK named .dsk") << int(ToolActionId::DmkToJv) << dmkNamedDsk
                                     << int(OutputDecision::Refuse) << dmkNamedDsk;
-    const QString jvNamedDmk = make(u"y.dmk"_s);
+    const QString jvNamedDmk = test::writeSampleFile(m_dir, u"y.dmk"_s);
     QTest::newRow("JV named .dmk") << int(ToolActionId::JvToDmk) << jvNamedDmk
                                    << int(OutputDecision::Refuse) << jvNamedDmk;
-    const QString jv = make(u"z.DSK"_s);
-    make(u"z.dmk"_s);
+    const QString jv = test::writeSampleFile(m_dir, u"z.DSK"_s);
+    test::writeSampleFile(m_dir, u"z.dmk"_s);
     QTest::newRow("JV to DMK, DMK exists") << int(ToolActionId::JvToDmk) << jv
                                            << int(OutputDecision::Ask) << m_dir.filePath(u"z.dmk"_s);
     QTest::newRow("Disk to Image: the dialog asked") << int(ToolActionId::DiskToImage) << dmk

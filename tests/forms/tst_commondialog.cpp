@@ -20,6 +20,21 @@
 
 using namespace ferncastle;
 
+namespace {
+
+// The names the dialog's list shows, sorted.
+QStringList shownNames(const QListView *view)
+{
+    QStringList names;
+    const QModelIndex root = view->rootIndex();
+    for (int row = 0; row < view->model()->rowCount(root); ++row)
+        names << view->model()->index(row, 0, root).data().toString();
+    names.sort(Qt::CaseSensitive);
+    return names;
+}
+
+} // namespace
+
 class TestCommonDialog : public QObject
 {
     Q_OBJECT
@@ -43,6 +58,7 @@ private:
     void whenDialogOpens(std::function<void(QFileDialog *)> action);
     QString showSave(const QString &filter = QLatin1String(filters::diskImages));
     QString showOpenTyping(const QString &typed);
+    QString showOpen(const QString &folder, const char *defaultExt, const char *filter);
 
     QTemporaryDir m_dir;
 };
@@ -108,14 +124,7 @@ void TestCommonDialog::patternsIgnoreCase()
     whenDialogOpens([&](QFileDialog *dialog) {
         dialog->selectNameFilter(dialog->nameFilters().at(filterIndex));
         auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
-        auto visibleNames = [view] {
-            QStringList names;
-            const QModelIndex root = view->rootIndex();
-            for (int row = 0; row < view->model()->rowCount(root); ++row)
-                names << view->model()->index(row, 0, root).data().toString();
-            names.sort(Qt::CaseSensitive);
-            return names;
-        };
+        auto visibleNames = [view] { return shownNames(view); };
         shown.sort(Qt::CaseSensitive);
         QTRY_COMPARE(visibleNames(), shown);
         seen = visibleNames();
@@ -174,11 +183,16 @@ QString TestCommonDialog::showOpenTyping(const QString &typed)
         if (dialog->isVisible()) // the name was refused
             dialog->reject();
     });
+    return showOpen(m_dir.path(), ".DMK", filters::diskImages);
+}
+
+QString TestCommonDialog::showOpen(const QString &folder, const char *defaultExt, const char *filter)
+{
     DialogPrompts prompts;
     CommonDialog dialog(prompts, nullptr, QStringLiteral("Select File..."));
-    dialog.InitDir = m_dir.path();
-    dialog.DefaultExt = QStringLiteral(".DMK");
-    dialog.Filter = QLatin1String(filters::diskImages);
+    dialog.InitDir = folder;
+    dialog.DefaultExt = QLatin1String(defaultExt);
+    dialog.Filter = QLatin1String(filter);
     dialog.ShowOpen();
     return dialog.FileName;
 }
@@ -217,24 +231,12 @@ void TestCommonDialog::toolFilterShowsTheTools()
     QStringList seen;
     whenDialogOpens([&](QFileDialog *dialog) {
         auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
-        auto visibleNames = [view] {
-            QStringList names;
-            const QModelIndex root = view->rootIndex();
-            for (int row = 0; row < view->model()->rowCount(root); ++row)
-                names << view->model()->index(row, 0, root).data().toString();
-            names.sort(Qt::CaseSensitive);
-            return names;
-        };
+        auto visibleNames = [view] { return shownNames(view); };
         QTRY_COMPARE(visibleNames(), expected);
         seen = visibleNames();
         dialog->reject();
     });
-    DialogPrompts prompts;
-    CommonDialog dialog(prompts, nullptr, QStringLiteral("Select File..."));
-    dialog.InitDir = tools.path();
-    dialog.DefaultExt = QStringLiteral(".EXE");
-    dialog.Filter = QLatin1String(filters::toolFiles);
-    dialog.ShowOpen();
+    QVERIFY(showOpen(tools.path(), ".EXE", filters::toolFiles).isEmpty());
     QCOMPARE(seen, expected);
 }
 

@@ -1,10 +1,12 @@
 // Feeds arbitrary bytes to the options-file reader and arbitrary text to the
-// numeric rules. Besides crashes and sanitizer reports, it stops on a broken
+// numeric rules and to the building of every tool run (typed parameters,
+// port, tracks and retries). Besides crashes and sanitizer reports, it stops on a broken
 // promise: a file the reader accepts must write back and read back to the
 // same option set, and a text that rounds to a 16-bit number must be a plain
 // decimal number.
 
 #include "core/numericrules.h"
+#include "core/toolrun.h"
 #include "settings/optionfile.h"
 
 #include <QByteArray>
@@ -42,6 +44,23 @@ void checkNumericRules(const QString &text)
         std::abort();
 }
 
+// The same text in every box. A run that may start must keep the chosen
+// file as its own last argument.
+void checkRunBuilding(const QString &text)
+{
+    RunInputs inputs;
+    for (GroupState &group : inputs.options.groups)
+        group = {Ticked, int(text.size() % 5) - 1, text};
+    inputs.options.extraParms = text;
+    inputs.optionalParms = text;
+    const QString file = QLatin1String(unchosenFile);
+    for (const ToolAction &action : toolActions()) {
+        const PlannedRun run = planToolRun(action.id, inputs, file);
+        if (run.command.arguments.isEmpty() || run.command.arguments.last() != file)
+            std::abort();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -50,6 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray bytes(chars, qsizetype(size));
     checkReader(bytes);
     checkNumericRules(QString::fromUtf8(bytes));
+    checkRunBuilding(QString::fromUtf8(bytes));
     // Raw UTF-16 as well, so that unpaired surrogates and every code unit
     // reach the rules.
     checkNumericRules(QString(reinterpret_cast<const QChar *>(bytes.constData()),

@@ -1,6 +1,7 @@
 #include "platform/settingsfile.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -38,6 +39,36 @@ QString unusedName(const QString &base)
     return name;
 }
 
+bool sameContents(const QString &oneName, const QString &otherName)
+{
+    QFile one(oneName);
+    QFile other(otherName);
+    if (one.size() != other.size() || !one.open(QIODevice::ReadOnly) || !other.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 chunk = 64 * 1024;
+    while (!one.atEnd()) {
+        if (one.read(chunk) != other.read(chunk))
+            return false;
+    }
+    return true;
+}
+
+// A file that keeps coming back with the same damage (another program
+// writes it so, or QSettings cannot write a line back the way it read it)
+// is kept once, not at every save.
+bool alreadyKept(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    const QDir folder = info.dir();
+    const QStringList copies = folder.entryList({info.fileName() + QStringLiteral(".damaged-*")},
+                                                QDir::Files | QDir::Hidden);
+    for (const QString &copy : copies) {
+        if (sameContents(fileName, folder.filePath(copy)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::optional<IniContents> readIniFromDisk(const QString &fileName)
@@ -59,25 +90,28 @@ std::optional<IniContents> readIniFromDisk(const QString &fileName)
     return contents;
 }
 
-QString keepCopyIfDamaged(const QString &fileName)
+QString keepCopyIfDamaged(const QString &fileName, const IniContents &contents)
 {
-    const std::optional<IniContents> contents = readIniFromDisk(fileName);
-    if (!contents || contents->whole)
+    if (contents.whole || alreadyKept(fileName))
         return {};
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString copyName = unusedName(fileName + QStringLiteral(".damaged-") + stamp);
     return QFile::copy(fileName, copyName) ? copyName : QString();
 }
 
-bool fileHoldsCachedValues(const QString &fileName)
+bool fileHoldsValues(const IniContents &onDisk, const QMap<QString, QVariant> &expected,
+                     bool mustBeWhole)
 {
-    const std::optional<IniContents> onDisk = readIniFromDisk(fileName);
-    if (!onDisk || !onDisk->whole)
+    if (mustBeWhole && !onDisk.whole)
         return false;
-    // Opened on the same file, this shares the contents QSettings cached
-    // when it wrote, which are the values it meant to store.
-    const QSettings cached(fileName, QSettings::IniFormat);
-    return onDisk->values == allValues(cached);
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        const auto found = onDisk.values.constFind(it.key());
+        const bool same = it.value().isValid() ? found != onDisk.values.cend() && *found == it.value()
+                                               : found == onDisk.values.cend();
+        if (!same)
+            return false;
+    }
+    return true;
 }
 
 // A hard link: it needs no room on the disk, which may be what ran out.

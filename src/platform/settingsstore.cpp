@@ -2,10 +2,27 @@
 
 #include "core/identity.h"
 #include "platform/settingsfile.h"
+#include "settings/settingskeys.h"
 
 #include <QDir>
 
 namespace ferncastle {
+
+namespace {
+
+// Only the keys this program writes decide whether a save worked; other
+// programs' sections are carried along as QSettings read them.
+QMap<QString, QVariant> ownValues(const QSettings &store)
+{
+    QMap<QString, QVariant> values;
+    for (const SettingKey &key : settingKeys) {
+        const QString name = QLatin1String(key.name);
+        values.insert(store.group() + u'/' + name, store.contains(name) ? store.value(name) : QVariant());
+    }
+    return values;
+}
+
+} // namespace
 
 std::unique_ptr<QSettings> openSettingsStore()
 {
@@ -29,12 +46,18 @@ bool commitSettingsStore(QSettings &store)
         return store.status() == QSettings::NoError;
     }
     const QString fileName = store.fileName();
-    keepCopyIfDamaged(fileName);
+    const std::optional<IniContents> before = readIniFromDisk(fileName);
+    const bool wasWhole = !before || before->whole;
+    if (before)
+        keepCopyIfDamaged(fileName, *before);
     const PreviousVersion previous = keepPreviousVersion(fileName);
     store.sync();
     // The status alone cannot be trusted: it also misses short writes, and
     // once a read has reported a format error a later write error is lost.
-    const bool stored = fileHoldsCachedValues(fileName);
+    // A file that was damaged before may stay so in the sections QSettings
+    // cannot write back; a whole file must come back whole.
+    const std::optional<IniContents> after = readIniFromDisk(fileName);
+    const bool stored = after && fileHoldsValues(*after, ownValues(store), wasWhole);
     if (!stored)
         restorePreviousVersion(previous, fileName);
     forgetPreviousVersion(previous);

@@ -1,11 +1,14 @@
 #include "platform/settingsfile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <atomic>
 
 #ifdef Q_OS_UNIX
 #include <cstdio>
@@ -37,6 +40,48 @@ QString unusedName(const QString &base)
     for (int n = 2; QFileInfo::exists(name); ++n)
         name = base + u'-' + QString::number(n);
     return name;
+}
+
+IniContents readUnseen(const QString &unseenName)
+{
+    const QSettings copy(unseenName, QSettings::IniFormat);
+    IniContents contents;
+    contents.found = true;
+    contents.values = allValues(copy); // parses every section
+    contents.whole = copy.status() == QSettings::NoError;
+    return contents;
+}
+
+// QSettings keeps every file it has read in a process-wide cache and
+// trusts it while the size and time match, so a true re-read goes through
+// a name it has never seen. A second hard link beside the file needs no
+// room on a full disk and no temporary folder.
+std::optional<IniContents> readThroughLink(const QString &fileName)
+{
+#ifdef Q_OS_UNIX
+    static std::atomic<int> reads{0};
+    const QString link = fileName + QStringLiteral(".reread-%1-%2")
+                                        .arg(QCoreApplication::applicationPid())
+                                        .arg(++reads);
+    if (::link(QFile::encodeName(fileName).constData(), QFile::encodeName(link).constData()) != 0)
+        return std::nullopt;
+    const IniContents contents = readUnseen(link);
+    QFile::remove(link);
+    return contents;
+#else
+    Q_UNUSED(fileName);
+    return std::nullopt;
+#endif
+}
+
+// Where the folder takes no links: a copy in the temporary folder.
+std::optional<IniContents> readThroughCopy(QFile &file)
+{
+    const QTemporaryDir folder;
+    const QString copyName = folder.filePath(QStringLiteral("reread.ini"));
+    if (!folder.isValid() || !writeWhole(copyName, file.readAll()))
+        return std::nullopt;
+    return readUnseen(copyName);
 }
 
 bool sameContents(const QString &oneName, const QString &otherName)
@@ -74,25 +119,16 @@ bool alreadyKept(const QString &fileName)
 std::optional<IniContents> readIniFromDisk(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    // QSettings keeps every file it has read in a process-wide cache and
-    // trusts it while the size and time match, so a true re-read goes
-    // through a copy under a name it has never seen.
-    const QTemporaryDir folder;
-    const QString copyName = folder.filePath(QStringLiteral("reread.ini"));
-    if (!folder.isValid() || !writeWhole(copyName, file.readAll()))
-        return std::nullopt;
-    const QSettings copy(copyName, QSettings::IniFormat);
-    IniContents contents;
-    contents.values = allValues(copy); // parses every section
-    contents.whole = copy.status() == QSettings::NoError;
-    return contents;
+    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
+        return IniContents{};
+    if (std::optional<IniContents> contents = readThroughLink(fileName))
+        return contents;
+    return readThroughCopy(file);
 }
 
 QString keepCopyIfDamaged(const QString &fileName, const IniContents &contents)
 {
-    if (contents.whole || alreadyKept(fileName))
+    if (!contents.found || contents.whole || alreadyKept(fileName))
         return {};
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString copyName = unusedName(fileName + QStringLiteral(".damaged-") + stamp);

@@ -10,12 +10,15 @@ namespace ferncastle {
 
 // What an INI settings file holds, as "section/key" -> value.
 struct IniContents {
+    bool found = false; // the file is there and could be opened
     bool whole = false; // every line could be read
     QMap<QString, QVariant> values;
 };
 
 // The INI file as it is on disk at this moment, whatever QSettings has
-// cached of it. Empty when it cannot be read.
+// cached of it. Empty when it could not be read afresh (no second name for
+// it could be made, neither beside it nor in the temporary folder): then
+// nothing is known of it.
 std::optional<IniContents> readIniFromDisk(const QString &fileName);
 
 // Copies the file beside itself when it has lines that QSettings cannot

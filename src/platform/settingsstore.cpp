@@ -47,7 +47,7 @@ bool commitSettingsStore(QSettings &store)
     }
     const QString fileName = store.fileName();
     const std::optional<IniContents> before = readIniFromDisk(fileName);
-    const bool wasWhole = !before || before->whole;
+    const bool wasWhole = !before || !before->found || before->whole;
     if (before)
         keepCopyIfDamaged(fileName, *before);
     const PreviousVersion previous = keepPreviousVersion(fileName);
@@ -56,8 +56,11 @@ bool commitSettingsStore(QSettings &store)
     // once a read has reported a format error a later write error is lost.
     // A file that was damaged before may stay so in the sections QSettings
     // cannot write back; a whole file must come back whole.
+    // A check that cannot run is no proof of a failed write: undoing a
+    // good write for it would lose the values for sure.
     const std::optional<IniContents> after = readIniFromDisk(fileName);
-    const bool stored = after && fileHoldsValues(*after, ownValues(store), wasWhole);
+    const bool stored = after ? after->found && fileHoldsValues(*after, ownValues(store), wasWhole)
+                              : store.status() == QSettings::NoError;
     if (!stored)
         restorePreviousVersion(previous, fileName);
     forgetPreviousVersion(previous);

@@ -20,7 +20,7 @@ bool storeValue(const QString &key, const QString &value)
 
 QStringList leftovers(const test::SettingsFolder &folder)
 {
-    return QDir(folder.path()).entryList({"*.previous"}, QDir::AllEntries | QDir::Hidden);
+    return QDir(folder.path()).entryList({"*.previous", "*.reread-*"}, QDir::AllEntries | QDir::Hidden);
 }
 
 } // namespace

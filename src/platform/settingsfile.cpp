@@ -150,6 +150,19 @@ bool fileHoldsValues(const IniContents &onDisk, const QMap<QString, QVariant> &e
     return true;
 }
 
+QString followLinks(const QString &fileName)
+{
+    QFileInfo info(fileName);
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    if (info.isSymLink() || info.filePath() == fileName)
+        return fileName; // a loop: QSaveFile writes over the name itself too
+    // The folder QSettings creates for its file, made for the file the
+    // link names, which is where the write goes.
+    QDir().mkpath(info.absolutePath());
+    return info.filePath();
+}
+
 // A hard link: it needs no room on the disk, which may be what ran out.
 PreviousVersion keepPreviousVersion(const QString &fileName)
 {

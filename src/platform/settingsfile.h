@@ -35,6 +35,11 @@ QString keepCopyIfDamaged(const QString &fileName, const IniContents &contents);
 bool fileHoldsValues(const IniContents &onDisk, const QMap<QString, QVariant> &expected,
                      bool mustBeWhole);
 
+// The file a chain of symbolic links ends in, even when it does not exist
+// yet (its folder is made), as QSaveFile writes through them; fileName
+// itself when it is no link or the links go round in a loop.
+QString followLinks(const QString &fileName);
+
 // A second name for the file as it was before a write, so that it can be
 // put back when the write turns out incomplete.
 struct PreviousVersion {

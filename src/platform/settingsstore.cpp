@@ -45,7 +45,9 @@ bool commitSettingsStore(QSettings &store)
         store.sync();
         return store.status() == QSettings::NoError;
     }
-    const QString fileName = store.fileName();
+    // A link in place of the file stays; the file it names is checked,
+    // kept and, on a failed first write, removed.
+    const QString fileName = followLinks(store.fileName());
     const std::optional<IniContents> before = readIniFromDisk(fileName);
     const bool wasWhole = !before || !before->found || before->whole;
     if (before)

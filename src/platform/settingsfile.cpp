@@ -140,11 +140,9 @@ bool fileHoldsValues(const IniContents &onDisk, const QMap<QString, QVariant> &e
 {
     if (mustBeWhole && !onDisk.whole)
         return false;
+    // An absent key reads as an invalid value, as does "@Invalid()".
     for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-        const auto found = onDisk.values.constFind(it.key());
-        const bool same = it.value().isValid() ? found != onDisk.values.cend() && *found == it.value()
-                                               : found == onDisk.values.cend();
-        if (!same)
+        if (onDisk.values.value(it.key()) != it.value())
             return false;
     }
     return true;

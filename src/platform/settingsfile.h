@@ -28,10 +28,10 @@ std::optional<IniContents> readIniFromDisk(const QString &fileName);
 QString keepCopyIfDamaged(const QString &fileName, const IniContents &contents);
 
 // True when every "section/key" of expected reads back from the file with
-// that value (an invalid value: the key is absent). Other keys do not
-// count: QSettings does not read back every key it writes under the same
-// name (a key in "[]" or "[/Other]"). mustBeWhole also requires that every
-// line of the file can be read.
+// that value (an invalid value: the key is absent or holds no value).
+// Other keys do not count: QSettings does not read back every key it
+// writes under the same name (a key in "[]" or "[/Other]"). mustBeWhole
+// also requires that every line of the file can be read.
 bool fileHoldsValues(const IniContents &onDisk, const QMap<QString, QVariant> &expected,
                      bool mustBeWhole);
 

@@ -1,5 +1,6 @@
 #include "platform/settingsstore.h"
 
+#include "core/displaytext.h"
 #include "core/identity.h"
 #include "platform/settingsfile.h"
 #include "settings/settingskeys.h"
@@ -72,8 +73,8 @@ bool commitSettingsStore(QSettings &store)
 QString settingsStoreLocation(const QSettings &store)
 {
     if (store.format() == QSettings::IniFormat)
-        return QDir::toNativeSeparators(store.fileName());
-    return store.fileName() + u'\\' + store.group();
+        return shortenedForDisplay(QDir::toNativeSeparators(store.fileName()));
+    return shortenedForDisplay(QString(store.fileName() + u'\\' + store.group()));
 }
 
 } // namespace ferncastle

@@ -31,7 +31,7 @@ std::unique_ptr<QSettings> openSettingsStore();
 bool commitSettingsStore(QSettings &store);
 
 // Where the store keeps its values, as the user would look for it: the
-// INI file's path, or the registry key.
+// INI file's path, or the registry key, shortened for display.
 QString settingsStoreLocation(const QSettings &store);
 
 } // namespace ferncastle

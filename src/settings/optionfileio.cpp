@@ -1,5 +1,6 @@
 #include "settings/optionfileio.h"
 
+#include "core/displaytext.h"
 #include "settings/optionfile.h"
 
 #include <QFile>
@@ -13,7 +14,7 @@ namespace {
 QString failureMessage(const char *action, const QString &fileName, const QString &reason)
 {
     return QStringLiteral("The options file \"%1\" cannot be %2.")
-               .arg(fileName, QLatin1String(action))
+               .arg(shortenedForDisplay(fileName), QLatin1String(action))
            + u'\r' + reason;
 }
 

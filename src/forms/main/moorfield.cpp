@@ -1,5 +1,6 @@
 #include "forms/main/moorfield.h"
 
+#include "core/argumenttext.h"
 #include "core/filefilter.h"
 #include "core/identity.h"
 #include "core/optionstring.h"
@@ -28,6 +29,15 @@ namespace {
 
 const QString formName = QStringLiteral("Moorfield");
 const QString programTitle = QLatin1String(identity::title);
+
+// True when a text cannot be handed to a tool; the user has been told why.
+bool refused(Prompts &prompts, QWidget *parent, const QString &refusal)
+{
+    if (refusal.isEmpty())
+        return false;
+    prompts.showMessage(parent, QMessageBox::Critical, programTitle, refusal);
+    return true;
+}
 
 } // namespace
 
@@ -158,6 +168,8 @@ void Moorfield::cmdJV3_Click()
 // The options were built, and their warnings shown, before the dialog opens.
 void Moorfield::runCardAction(Tool tool, const QString &options, FileRequest::Mode mode)
 {
+    if (refused(m_prompts, this, optionTextsRefusal(currentOptions(), options)))
+        return;
     if (!chooseFile(CommonDialog1, mode, ".DMK", filters::diskImages))
         return;
     startTool(assembleToolCommand(DosFilesPath, tool, options, CommonDialog1.FileName));
@@ -169,6 +181,8 @@ void Moorfield::runConversionAction(Tool tool, const char *defaultExt, const cha
         return;
     // Read after the dialog has closed.
     const QString optionalParms = txtOptionalParms->text();
+    if (refused(m_prompts, this, argumentTextRefusal(optionalParms, optionalParametersCaption)))
+        return;
     startTool(assembleToolCommand(DosFilesPath, tool, optionalParms, CommonDialog1.FileName));
 }
 

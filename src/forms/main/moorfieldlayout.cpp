@@ -5,6 +5,7 @@
 #include "forms/main/moorfieldlayout.h"
 
 #include "forms/common/optioncheckbox.h"
+#include "forms/common/screenfit.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -75,6 +76,7 @@ void Moorfield::createControls()
     txtOptionalParms = place(new QLineEdit(fraJVOptions), "txtOptionalParms",
                              twipsRect(240, 480, 4455, 285));
     createButtons();
+    keepReachableOnSmallScreens(*this);
 }
 
 void Moorfield::createOptionGroups()

@@ -1,5 +1,6 @@
 #include "forms/main/moorfield.h"
 
+#include "core/argumenttext.h"
 #include "core/filefilter.h"
 #include "core/identity.h"
 #include "core/optionstring.h"
@@ -29,6 +30,15 @@ namespace {
 
 const QString formName = QStringLiteral("Moorfield");
 const QString programTitle = QLatin1String(identity::title);
+
+// True when a text cannot be handed to a tool; the user has been told why.
+bool refused(Prompts &prompts, QWidget *parent, const QString &refusal)
+{
+    if (refusal.isEmpty())
+        return false;
+    prompts.showMessage(parent, QMessageBox::Critical, programTitle, refusal);
+    return true;
+}
 
 } // namespace
 
@@ -190,12 +200,19 @@ void Moorfield::runToolAction(ToolActionId id)
 {
     const ToolAction &action = toolAction(id);
     QString options = optionsBeforeDialog(action);
+    if (action.options != OptionSource::OptionalParameters
+        && refused(m_prompts, this, optionTextsRefusal(currentOptions(), options)))
+        return;
     const auto mode = action.dialog == DialogForm::Save ? FileRequest::Mode::Save
                                                         : FileRequest::Mode::Open;
     if (!chooseFile(CommonDialog1, mode, action.defaultExt, action.filter))
         return;
-    if (action.options == OptionSource::OptionalParameters)
+    if (action.options == OptionSource::OptionalParameters) {
+        // Read after the dialog has closed.
         options = txtOptionalParms->text();
+        if (refused(m_prompts, this, argumentTextRefusal(options, optionalParametersCaption)))
+            return;
+    }
     startTool(assembleToolCommand(DosFilesPath, id, options, CommonDialog1.FileName));
 }
 

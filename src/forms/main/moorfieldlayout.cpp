@@ -6,6 +6,7 @@
 
 #include "forms/common/formbutton.h"
 #include "forms/common/optioncheckbox.h"
+#include "forms/common/screenfit.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -92,6 +93,7 @@ void Moorfield::createControls()
     txtOptionalParms = place(new QLineEdit(fraJVOptions), "txtOptionalParms",
                              twipsRect(240, 480, 4455, 285));
     createButtons();
+    keepReachableOnSmallScreens(*this);
 }
 
 void Moorfield::createOptionGroups()

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -82,6 +83,7 @@ void TestSmallScreen::tallWindowScrollsToEveryButton()
     QCOMPARE(scroll->widget()->objectName(), "client");
     QCOMPARE(scroll->widget()->size(), QSize(346, 575));
     QVERIFY(w.window.minimumSize() != w.window.maximumSize()); // the user may resize it
+    QVERIFY(!scroll->horizontalScrollBar()->isVisible()); // the width still fits
     for (const char *name : {"cmdExit", "cmdJV3", "cmdDMK", "cmdRead"}) {
         auto *button = w.window.findChild<QPushButton *>(QLatin1String(name));
         scroll->ensureWidgetVisible(button);

@@ -46,7 +46,8 @@ void putInScrollArea(QMainWindow &window)
     const int bar = window.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     window.setMinimumSize(0, 0);
     window.setMaximumSize(full + QSize(bar, bar));
-    window.resize(full.boundedTo(available));
+    // Wide enough for the vertical bar, so that only one direction scrolls.
+    window.resize((full + QSize(bar, 0)).boundedTo(available));
 }
 
 class ScreenFit : public QObject

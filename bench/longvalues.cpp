@@ -5,6 +5,7 @@
 #include "forms/common/dialogprompts.h"
 #include "forms/main/moorfield.h"
 #include "platform/terminallauncher.h"
+#include "platform/settingsstore.h"
 #include "settings/settingskeys.h"
 
 #include <QApplication>
@@ -58,7 +59,7 @@ void writeStore(const QString &fileName, const QString &keyName)
 {
     const QByteArray big = '/' + QByteArray(valueLength - 2, 'x') + '/';
     QByteArray bytes = "[Ferncastle]\nDOS%20Files%20Path=/nonexistent/tools/\n";
-    for (const SettingKey &key : settingKeys) {
+    for (const SettingKey &key : settingKeys()) {
         if (keyName == QLatin1String("all") || keyName == QLatin1String(key.name))
             bytes += QByteArray(key.name).replace(' ', "%20") + '=' + big + '\n';
     }
@@ -91,8 +92,9 @@ void run(const QString &keyName)
     TimedPrompts prompts;
     prompts.answer = dir.filePath(QStringLiteral("A.DMK"));
     TerminalLauncher launcher;
+    const SettingsStore settings(dir.filePath(QStringLiteral("Larkvale.ini")));
     prompts.clock.start();
-    Moorfield window({prompts, launcher, [] {}});
+    Moorfield window({prompts, launcher, settings, [] {}});
     window.Form_Load();
     window.show();
     QApplication::processEvents();

@@ -16,7 +16,7 @@ namespace {
 QMap<QString, QVariant> ownValues(const QSettings &store)
 {
     QMap<QString, QVariant> values;
-    for (const SettingKey &key : settingKeys) {
+    for (const SettingKey &key : settingKeys()) {
         const QString name = QLatin1String(key.name);
         values.insert(store.group() + u'/' + name, store.contains(name) ? store.value(name) : QVariant());
     }

@@ -30,7 +30,7 @@ struct Window {
     test::SettingsFolder settings;
     test::ScriptedPrompts prompts;
     TerminalLauncher launcher;
-    Moorfield window{{prompts, launcher, [] {}}};
+    Moorfield window{{prompts, launcher, settings.settingsStore(), [] {}}};
 
     void showOn(const char *screenName)
     {

@@ -3,7 +3,7 @@
 # Ferncastle ("run") or also for its whole test suite ("test").
 set -euo pipefail
 
-runtime=(cmake g++ make qt6-base-dev qt6-base-dev-tools fonts-liberation2 xterm)
+runtime=(cmake g++ make qt6-base-dev qt6-base-dev-tools zlib1g-dev fonts-liberation2 xterm)
 testing=(xvfb xauth xdotool x11-utils imagemagick desktop-file-utils clang libclang-rt-14-dev)
 
 packages=("${runtime[@]}")

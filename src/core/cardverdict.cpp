@@ -55,8 +55,9 @@ std::optional<CardFinding> missingSelectedCard(const CardCheckResult &result, co
                            .arg(port.value + 1)
                            .arg(found)
                            .arg(found == 1 ? QStringLiteral("card was") : QStringLiteral("cards were"));
-    finding.fix = QStringLiteral("Give a -p number from 0 to %1, or leave -p out to use the first card.")
-                      .arg(result.cards.size() - 1);
+    finding.fix = found == 1 ? QStringLiteral("Give -p 0, or leave -p out to use the one card.")
+                             : QStringLiteral("Give a -p number from 0 to %1, or leave -p out to use "
+                                              "the first card.").arg(QString::number(found - 1, 16).toUpper());
     return finding;
 }
 

@@ -62,13 +62,21 @@ CardFinding permissionFinding(FindingSeverity severity, const QString &sentence,
 
 } // namespace
 
+// The configuration is some 250 KB of lines; only the lines naming the
+// option are looked at.
 PortAccessOption portAccessOption(const QByteArray &kernelConfig)
 {
-    for (const QByteArray &line : kernelConfig.split('\n')) {
-        const QByteArray trimmed = line.trimmed();
-        if (trimmed == optionName + "=y")
+    const QByteArrayView text(kernelConfig);
+    for (qsizetype at = text.indexOf(optionName); at >= 0; at = text.indexOf(optionName, at + 1)) {
+        const qsizetype lineStart = text.lastIndexOf('\n', at) + 1;
+        qsizetype lineEnd = text.indexOf('\n', at);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        const QByteArrayView line = text.sliced(lineStart, lineEnd - lineStart).trimmed();
+        if (line == QByteArray(optionName + "=y"))
             return PortAccessOption::Set;
-        if (trimmed == "# " + optionName + " is not set" || trimmed.startsWith(QByteArray(optionName + '=')))
+        if (line == QByteArray("# " + optionName + " is not set")
+            || line.startsWith(QByteArray(optionName + '=')))
             return PortAccessOption::NotSet;
     }
     return PortAccessOption::NotMentioned;

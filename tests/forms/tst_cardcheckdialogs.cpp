@@ -1,6 +1,9 @@
+#include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
+#include "forms/modaldriver.h"
 #include "support/fakesystemtree.h"
 
+#include "forms/cardcheck/cardcheckgate.h"
 #include "forms/cardcheck/cardcheckquestion.h"
 #include "forms/cardcheck/cardcheckreport.h"
 #include "platform/cardcheck.h"
@@ -11,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
+
+#include <memory>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -92,6 +97,9 @@ private Q_SLOTS:
     void questionListsWhatWillStopTheTool();
     void questionCancelsOnEnter();
     void questionStartsAnywayWithTheBoxTicked();
+    void gateAsksOnlyWhenTheToolWillStop_data();
+    void gateAsksOnlyWhenTheToolWillStop();
+    void gateIsOffOnceTurnedOff();
     void reportShowsEveryFindingAndTheFix();
     void reportGivesTheToolsRootRights_data();
     void reportGivesTheToolsRootRights();
@@ -133,6 +141,71 @@ void TestCardCheckDialogs::questionStartsAnywayWithTheBoxTicked()
     QTest::mouseClick(dialog.cmdStartAnyway, Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(dialog.dontCheckAgain());
+}
+
+void TestCardCheckDialogs::gateAsksOnlyWhenTheToolWillStop_data()
+{
+    QTest::addColumn<bool>("stops");
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QString>("button"); // pressed in the question; empty: none expected
+    QTest::addColumn<bool>("tick");
+    QTest::addColumn<bool>("allowed");
+
+    QTest::newRow("fine") << false << "" << "" << false << true;
+    QTest::newRow("replay") << true << "-R m.log -k2" << "" << false << true;
+    QTest::newRow("cancelled") << true << "" << "cmdCancel" << false << false;
+    QTest::newRow("started anyway") << true << "" << "cmdStartAnyway" << false << true;
+    QTest::newRow("cancelled, don't check again") << true << "" << "cmdCancel" << true << false;
+    QTest::newRow("started, don't check again") << true << "-p 0" << "cmdStartAnyway" << true << true;
+}
+
+void TestCardCheckDialogs::gateAsksOnlyWhenTheToolWillStop()
+{
+    QFETCH(bool, stops);
+    QFETCH(QString, options);
+    QFETCH(QString, button);
+    QFETCH(bool, tick);
+    QFETCH(bool, allowed);
+
+    SettingsFolder settings;
+    test::ScriptedPrompts prompts;
+    CardCheckResult result;
+    result.findings.append({FindingTopic::Card, stops ? FindingSeverity::WillStop : FindingSeverity::Fine,
+                            {}, QStringLiteral("No card."), {}});
+    // Only where a question is expected: a driver left waiting would act on
+    // the next row's dialog.
+    auto asked = std::make_shared<bool>(false);
+    if (!button.isEmpty()) {
+        test::whenModalShown([asked, tick, button](QWidget *modal) {
+            auto *question = qobject_cast<CardCheckQuestion *>(modal);
+            *asked = question != nullptr;
+            if (!question) {
+                modal->close();
+                return;
+            }
+            question->chkDontCheckAgain->setChecked(tick);
+            question->findChild<QPushButton *>(button)->click();
+        });
+    }
+    QCOMPARE(cardCheckAllowsRun(nullptr, prompts, QStringLiteral("cw2dmk"), options, [&] { return result; }),
+             allowed);
+    QCOMPARE(*asked, !button.isEmpty());
+    QCOMPARE(settings.rereadStore()->value(QStringLiteral("Skip Card Check")).toString(),
+             tick ? QStringLiteral("1") : QString());
+    QVERIFY(prompts.messages.isEmpty());
+}
+
+void TestCardCheckDialogs::gateIsOffOnceTurnedOff()
+{
+    SettingsFolder settings;
+    settings.store(QStringLiteral("Skip Card Check"), QStringLiteral("1"));
+    test::ScriptedPrompts prompts;
+    int checks = 0;
+    QVERIFY(cardCheckAllowsRun(nullptr, prompts, QStringLiteral("dmk2cw"), {}, [&] {
+        ++checks;
+        return CardCheckResult();
+    }));
+    QCOMPARE(checks, 0);
 }
 
 void TestCardCheckDialogs::reportShowsEveryFindingAndTheFix()

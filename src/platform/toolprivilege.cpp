@@ -65,8 +65,9 @@ void checkOneTool(const QString &toolsFolder, const QString &tool, CardCheckResu
     result.findings.append(toolFinding(tool, FindingSeverity::WillStop,
         QStringLiteral("%1 %2, and Ferncastle does not run as root. %3 will stop with \"Must be "
                        "setuid to root or be run as root\".").arg(file, missing, tool),
-        QStringLiteral("Give it owner root and the set-user-ID bit: the button below does this, "
-                       "or type: %1").arg(rootRightsCommands({file}).join(QLatin1String(" && ")))));
+        QStringLiteral("Give it owner root and the set-user-ID bit: Options, Check CatWeasel "
+                       "Card has a button for it, or type: %1")
+            .arg(rootRightsCommands({file}).join(QLatin1String(" && ")))));
 #endif
 }
 

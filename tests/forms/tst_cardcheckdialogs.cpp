@@ -238,6 +238,8 @@ void TestCardCheckDialogs::reportGivesTheToolsRootRights_data()
     QTest::addColumn<bool>("fixed");
 
     QTest::newRow("authorised") << QByteArray("run run") << true << "are now owned by root and set-user-ID" << true;
+    // pkexec says yes but runs nothing: the files tell the truth.
+    QTest::newRow("success not borne out") << QByteArray("0 0") << true << "still are not owned by root with the set-user-ID bit" << false;
     QTest::newRow("prompt dismissed") << QByteArray("126") << true << "Nothing was changed." << false;
     QTest::newRow("no pkexec") << QByteArray() << false << "pkexec (polkit) was not found" << false;
 }

@@ -106,9 +106,24 @@ void CardCheckReport::giveRootRights()
 
 void CardCheckReport::rootRightsGiven(const RootRightsOutcome &outcome)
 {
-    lblFixOutcome->setText(outcome.message + QStringLiteral(" The check has been run again; the report above shows the result."));
+    const QStringList tried = m_result.filesNeedingRootRights;
     cmdGiveRootRights->setEnabled(true);
     refresh();
+    QString text = outcome.message;
+    // pkexec's status says the commands ran; only the files say they worked.
+    QStringList unchanged;
+    for (const QString &file : tried) {
+        if (m_result.filesNeedingRootRights.contains(file))
+            unchanged.append(file);
+    }
+    if (outcome.kind == RootRightsOutcome::Kind::Done && !unchanged.isEmpty()) {
+        text = QStringLiteral("The commands reported success, but %1 still %2 not owned by root "
+                              "with the set-user-ID bit.")
+                   .arg(unchanged.join(QStringLiteral(" and ")),
+                        unchanged.size() == 1 ? QStringLiteral("is") : QStringLiteral("are"));
+    }
+    lblFixOutcome->setText(text + QStringLiteral(" The check has been run again; the report above "
+                                                 "shows the result."));
     Q_EMIT fixFinished();
 }
 

@@ -88,7 +88,7 @@ CardCheckResult checkCard(const CardCheckSetup &setup)
     CardCheckResult result;
     result.findings.append(architectureFinding(architecture));
     checkPciCards(root, result);
-    checkToolPrivilege(setup.toolsFolder, asRoot, result);
+    checkToolPrivilege(root, setup.toolsFolder, asRoot, result);
     if (isX86(architecture)) {
         checkPortPermission(root, asRoot, result);
         checkKernelPorts(root, kernelRelease(root), result);

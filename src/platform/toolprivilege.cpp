@@ -1,5 +1,8 @@
 #include "platform/toolprivilege.h"
 
+#include "platform/mountoptions.h"
+#include "platform/systemfiles.h"
+
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -35,7 +38,8 @@ QString shellQuoted(const QString &file)
     return u'\'' + quoted + u'\'';
 }
 
-void checkOneTool(const QString &toolsFolder, const QString &tool, CardCheckResult &result)
+void checkOneTool(const QByteArray &mountInfo, const QString &toolsFolder, const QString &tool,
+                  CardCheckResult &result)
 {
     const QString file = toolFile(toolsFolder, tool);
     if (file.isEmpty()) {
@@ -51,6 +55,17 @@ void checkOneTool(const QString &toolsFolder, const QString &tool, CardCheckResu
         result.findings.append(toolFinding(tool, FindingSeverity::CannotTell,
             QStringLiteral("%1 could not be examined, so whether it runs with root's rights "
                            "cannot be told.").arg(file)));
+        return;
+    }
+    if (const auto mount = nosuidMountOf(mountInfo, file)) {
+        // Owner and bit would not help here, so the file is not offered to
+        // the root-rights fix.
+        result.findings.append(toolFinding(tool, FindingSeverity::WillStop,
+            QStringLiteral("%1 is on a file system mounted nosuid (%2), where the set-user-ID bit "
+                           "has no effect. %3 will stop with \"Must be setuid to root or be run "
+                           "as root\".").arg(file, *mount, tool),
+            QStringLiteral("Install the tools on another file system, such as /usr/local/bin, and "
+                           "set the tools folder in Options, Preferences.")));
         return;
     }
     if (info.st_uid == 0 && (info.st_mode & S_ISUID)) {
@@ -86,15 +101,18 @@ QString toolFile(const QString &toolsFolder, const QString &tool)
     return real.isEmpty() || !QFileInfo(real).isFile() ? QString() : real;
 }
 
-void checkToolPrivilege(const QString &toolsFolder, bool runsAsRoot, CardCheckResult &result)
+void checkToolPrivilege(const QString &rootFolder, const QString &toolsFolder, bool runsAsRoot,
+                        CardCheckResult &result)
 {
     if (runsAsRoot) {
         result.findings.append(toolFinding({}, FindingSeverity::Fine,
             QStringLiteral("Ferncastle runs as root, so cw2dmk and dmk2cw do too.")));
         return;
     }
+    const QByteArray mountInfo =
+        readSystemFile(rootFolder + QStringLiteral("/proc/self/mountinfo"), 4 * 1024 * 1024).value_or(QByteArray());
     for (const QString &tool : cardTools)
-        checkOneTool(toolsFolder, tool, result);
+        checkOneTool(mountInfo, toolsFolder, tool, result);
 }
 
 QStringList rootRightsCommands(const QStringList &files)

@@ -11,8 +11,11 @@ QString toolFile(const QString &toolsFolder, const QString &tool);
 
 // Adds findings on whether cw2dmk and dmk2cw will run with root's rights:
 // Ferncastle runs as root, or each tool file is owned by root and has the
-// set-user-ID bit. Files that need both are listed in the result.
-void checkToolPrivilege(const QString &toolsFolder, bool runsAsRoot, CardCheckResult &result);
+// set-user-ID bit on a file system not mounted nosuid (read from
+// <rootFolder>/proc/self/mountinfo). Files that need owner and bit are
+// listed in the result.
+void checkToolPrivilege(const QString &rootFolder, const QString &toolsFolder, bool runsAsRoot,
+                        CardCheckResult &result);
 
 // The commands that give the files owner root and the set-user-ID bit by
 // hand, as a user would type them.

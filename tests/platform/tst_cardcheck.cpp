@@ -2,6 +2,7 @@
 
 #include "platform/cardcheck.h"
 #include "platform/kernelports.h"
+#include "platform/mountoptions.h"
 #include "platform/toolprivilege.h"
 
 #include <QTest>
@@ -95,6 +96,9 @@ private Q_SLOTS:
     void readsPortPermission();
     void checksToolPrivilege_data();
     void checksToolPrivilege();
+    void findsNosuidMounts_data();
+    void findsNosuidMounts();
+    void setUserIdIsIgnoredOnNosuidMounts();
     void namesTheRealFileBehindALink();
     void findsToolsOnPath();
     void rootNeedsNoToolRights();
@@ -300,6 +304,55 @@ void TestCardCheck::checksToolPrivilege()
         QVERIFY(toolFindings.first().sentence.contains(QLatin1String("\"Must be setuid to root or be run as root\"")));
         QVERIFY(toolFindings.first().fix.contains(QStringLiteral("sudo chmod u+s ") + cw2dmk));
     }
+}
+
+void TestCardCheck::findsNosuidMounts_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("mount"); // empty: not nosuid
+
+    QTest::newRow("root file system") << "/usr/local/bin/cw2dmk" << "";
+    QTest::newRow("nosuid home") << "/home/ann/bin/cw2dmk" << "/home";
+    QTest::newRow("mounted over with suid") << "/media/usb/cw2dmk" << "";
+    QTest::newRow("prefix is not a parent") << "/homework/cw2dmk" << "";
+    QTest::newRow("escaped blank") << "/mnt/my disk/cw2dmk" << "/mnt/my disk";
+}
+
+void TestCardCheck::findsNosuidMounts()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, mount);
+    const QByteArray mountInfo =
+        "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+        "30 22 8:2 / /home rw,nosuid,nodev shared:2 - ext4 /dev/sda2 rw\n"
+        "31 22 8:17 / /media/usb rw,nosuid - vfat /dev/sdb1 rw\n"
+        "32 31 8:17 / /media/usb rw,relatime - vfat /dev/sdb1 rw\n"
+        "33 22 8:33 / /mnt/my\\040disk rw,nosuid - ext4 /dev/sdc1 rw\n";
+    const std::optional<QString> found = nosuidMountOf(mountInfo, file);
+    QCOMPARE(found.value_or(QString()), mount);
+}
+
+void TestCardCheck::setUserIdIsIgnoredOnNosuidMounts()
+{
+    if (::geteuid() != 0)
+        QSKIP("giving files to root needs root");
+    FakeSystemTree tree;
+    QTemporaryDir tools;
+    makeTool(tools.path(), QStringLiteral("cw2dmk"), 0, 04755);
+    makeTool(tools.path(), QStringLiteral("dmk2cw"), 0, 0755);
+    tree.write(QStringLiteral("proc/self/mountinfo"),
+               "22 1 8:1 / / rw - ext4 /dev/sda1 rw\n30 22 8:2 / " + QFile::encodeName(tools.path())
+                   + " rw,nosuid - tmpfs tmpfs rw\n");
+    CardCheckSetup setup = setupFor(tree, false);
+    setup.toolsFolder = tools.path() + u'/';
+
+    const CardCheckResult result = checkCard(setup);
+    const QList<CardFinding> toolFindings = findingsOn(result, FindingTopic::Privilege);
+    QCOMPARE(severities(toolFindings), QStringLiteral("stops:cw2dmk stops:dmk2cw"));
+    QVERIFY2(toolFindings.first().sentence.contains(QLatin1String("mounted nosuid")),
+             qPrintable(toolFindings.first().sentence));
+    // Owner and bit cannot help there, so the fix is not offered.
+    QVERIFY(result.filesNeedingRootRights.isEmpty());
 }
 
 void TestCardCheck::namesTheRealFileBehindALink()

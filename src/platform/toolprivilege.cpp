@@ -83,6 +83,8 @@ void checkOneTool(const QByteArray &mountInfo, const QString &toolsFolder, const
         QStringLiteral("Give it owner root and the set-user-ID bit: Options, Check CatWeasel "
                        "Card has a button for it, or type: %1")
             .arg(rootRightsCommands({file}).join(QLatin1String(" && ")))));
+#else
+    Q_UNUSED(mountInfo)
 #endif
 }
 

@@ -5,7 +5,7 @@
 # its whole test suite, which also checks the package ("test").
 set -euo pipefail
 
-runtime=(cmake g++ make qt6-base-dev qt6-base-dev-tools fonts-liberation2 xterm)
+runtime=(cmake g++ make qt6-base-dev qt6-base-dev-tools zlib1g-dev fonts-liberation2 xterm)
 packaging=(dpkg-dev file)
 testing=(lintian appstream man-db xvfb xauth xdotool x11-utils imagemagick desktop-file-utils clang libclang-rt-14-dev)
 

@@ -1,5 +1,7 @@
 #include "core/derivedoutput.h"
 
+#include "core/displaytext.h"
+
 #include <QFile>
 
 #include <filesystem>
@@ -25,7 +27,7 @@ QString replaceQuestion(const QString &tool, const QString &writtenFile)
 {
     return QStringLiteral("%1 already exists.\r%2 will replace it with the converted image. "
                           "Replace it?")
-        .arg(writtenFile, tool);
+        .arg(shortenedForDisplay(writtenFile), tool);
 }
 
 QString sameFileRefusal(const QString &tool, const QString &chosenFile, const QString &extension)
@@ -34,7 +36,7 @@ QString sameFileRefusal(const QString &tool, const QString &chosenFile, const QS
                           "%1 would empty the file before reading it.\r"
                           "Rename the file so that its name does not end in %3, or run %1 yourself "
                           "with an output name. Nothing was started.")
-        .arg(tool, chosenFile, extension);
+        .arg(tool, shortenedForDisplay(chosenFile), extension);
 }
 
 } // namespace ferncastle

@@ -1,5 +1,6 @@
 #include "core/optionstring.h"
 
+#include "core/argumenttext.h"
 #include "core/groupargument.h"
 #include "core/typedparameters.h"
 
@@ -12,7 +13,7 @@ namespace {
 // Which card tool the string is for: reading a disk or writing one.
 enum class CardDirection { Read, Write };
 
-const QString additionalParameters = QStringLiteral("Additional parameters");
+const QString additionalParameters = QLatin1String(additionalParametersCaption);
 
 // The groups first, each value written as the tool reads what the user
 // meant; then the typed parameters, read as the tool will read them.

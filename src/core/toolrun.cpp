@@ -1,6 +1,8 @@
 #include "core/toolrun.h"
 
+#include "core/argumenttext.h"
 #include "core/derivedoutput.h"
+#include "core/displaytext.h"
 #include "core/jv1sniff.h"
 #include "core/optionstring.h"
 #include "core/typedparameters.h"
@@ -11,7 +13,7 @@ namespace ferncastle {
 
 namespace {
 
-const QString optionalParameters = QStringLiteral("Optional parameters");
+const QString optionalParameters = QLatin1String(optionalParametersCaption);
 
 // The conversions read their options from "Optional parameters" as typed.
 OptionString conversionOptions(const ToolAction &action, const QString &typedText,
@@ -25,7 +27,7 @@ OptionString conversionOptions(const ToolAction &action, const QString &typedTex
         && isPlainlyJv1(chosenFile)) {
         result.text = typedText.isEmpty() ? QStringLiteral("-j1") : QStringLiteral("-j1 ") + typedText;
         notes.append(QStringLiteral("-j1 added: %1 is a JV1 image, which jv2dmk reads only when told so.")
-                         .arg(chosenFile));
+                         .arg(shortenedForDisplay(chosenFile)));
     }
     return result;
 }
@@ -52,7 +54,10 @@ PlannedRun planToolRun(ToolActionId id, const RunInputs &inputs, const QString &
     const OptionString options = optionString(toolAction(id), inputs, chosenFile, run.notes);
     run.command = assembleToolCommand(inputs.toolsFolder, id, options.text, chosenFile);
     run.warnings = options.warnings;
-    run.stopsRun = options.stopsRun;
+    run.refusal = toolAction(id).options == OptionSource::OptionalParameters
+                      ? argumentTextRefusal(inputs.optionalParms, optionalParametersCaption)
+                      : optionTextsRefusal(inputs.options, options.text);
+    run.stopsRun = options.stopsRun || !run.refusal.isEmpty();
     return run;
 }
 

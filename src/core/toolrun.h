@@ -26,6 +26,7 @@ struct PlannedRun {
     ToolCommand command;
     QStringList warnings; // boxes when the button is pressed, the status bar before
     bool stopsRun = false; // the tool would misread the typed parameters
+    QString refusal;      // a text no program can be given (a NUL); stops the run too
     QStringList notes;    // what was added for the user's sake, and why
 };
 

@@ -1,5 +1,7 @@
 #include "core/typedparameters.h"
 
+#include "core/displaytext.h"
+
 #include <QProcess>
 
 namespace ferncastle {
@@ -61,7 +63,7 @@ ParameterCheck checkTypedParameters(const TypedParameters &typed, const QString 
         check.warnings.append(QStringLiteral("\"%1\" in the '%2' is neither an option nor an option's "
                                              "value: %3 would take it as a file name in place of the "
                                              "chosen file. Remove it; nothing is started until then.")
-                                  .arg(word, boxCaption, tool));
+                                  .arg(shortenedForDisplay(word), boxCaption, tool));
         check.stopsRun = true;
     }
     if (!typed.valueMissing.isNull()) {

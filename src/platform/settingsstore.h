@@ -44,11 +44,13 @@ private:
 //   "<file>.damaged-<yyyyMMdd-HHmmss>";
 // - QSettings replaces the file even after a short write (a disk that is
 //   nearly full) and reports success, so the new file is read back, and if
-//   it does not hold every value the earlier file is put back.
+//   it does not hold every value the earlier file is put back;
+// - a symbolic link in place of the file is kept and written through,
+//   also when the file it names does not exist yet.
 bool commitSettingsStore(QSettings &store);
 
 // Where the store keeps its values, as the user would look for it: the
-// INI file's path, or the registry key.
+// INI file's path, or the registry key, shortened for display.
 QString settingsStoreLocation(const QSettings &store);
 
 } // namespace ferncastle

@@ -10,6 +10,9 @@ namespace keys {
 inline constexpr char extraParms[] = "Extra Parameters";
 inline constexpr char lastUsedDirectory[] = "Last Used Directory";
 inline constexpr char dosFilesPath[] = "DOS Files Path";
+// "1" when the user ticked "Don't check again" in the card question. Kept
+// apart from the option keys below: option files do not carry it.
+inline constexpr char skipCardCheck[] = "Skip Card Check";
 } // namespace keys
 
 // What a stored key holds.

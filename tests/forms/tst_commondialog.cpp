@@ -52,6 +52,7 @@ private Q_SLOTS:
     void toolFilterShowsTheTools();
     void yesNoQuestionDefaultsToNo_data();
     void yesNoQuestionDefaultsToNo();
+    void impossibleStartFolderIsLeftOut();
 
 private:
     // Runs action on the file dialog once it is open and modal.
@@ -103,6 +104,18 @@ void TestCommonDialog::dialogIsSetUpAsAsked()
     QCOMPARE(dialog->directory().absolutePath(), QDir(m_dir.path()).absolutePath());
     QVERIFY(dialog->testOption(QFileDialog::HideNameFilterDetails));
     QCOMPARE(dialog->nameFilters().size(), 3);
+}
+
+// A stored start folder of megabytes cannot exist; the dialog spent seconds
+// on it before it showed its default folder anyway.
+void TestCommonDialog::impossibleStartFolderIsLeftOut()
+{
+    FileRequest request;
+    request.initialDir = u'/' + QString(10 * 1024 * 1024, u'x') + u'/';
+    request.filter = QLatin1String(filters::diskImages);
+    std::unique_ptr<QFileDialog> dialog(createFileDialog(nullptr, request));
+    QVERIFY(dialog->directory().absolutePath().size() < 4096);
+    QVERIFY(dialog->directoryUrl().toString().size() < 4096);
 }
 
 void TestCommonDialog::patternsIgnoreCase_data()

@@ -1,5 +1,7 @@
 #include "forms/main/commandpreview.h"
 
+#include "core/displaytext.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
@@ -33,7 +35,19 @@ CommandPreview::CommandPreview(QMainWindow *window, Inputs inputs,
 void CommandPreview::optionsChanged()
 {
     m_started.reset();
-    refresh();
+    if (m_holds == 0)
+        refresh();
+}
+
+void CommandPreview::hold()
+{
+    ++m_holds;
+}
+
+void CommandPreview::release()
+{
+    --m_holds;
+    optionsChanged();
 }
 
 void CommandPreview::showStarted(const PlannedRun &run)
@@ -83,13 +97,16 @@ void CommandPreview::refresh()
         return;
     }
     const PlannedRun run = planToolRun(action, m_inputs(), QLatin1String(unchosenFile));
-    show(run.command.commandLine, run.warnings);
+    show(run.command.commandLine, run.refusal.isEmpty() ? run.warnings : run.warnings + QStringList{run.refusal});
 }
 
-// The label grows to as many lines as the text needs, so no warning is cut.
+// The label grows to as many lines as the text needs, so no warning is cut;
+// a command line of megabytes is shortened, since laying it out would
+// freeze the window.
 void CommandPreview::show(const QString &commandLine, const QStringList &lines)
 {
-    const QString text = lines.isEmpty() ? commandLine : commandLine + u'\n' + lines.join(u'\n');
+    const QString shown = shortenedForDisplay(commandLine);
+    const QString text = lines.isEmpty() ? shown : shown + u'\n' + lines.join(u'\n');
     if (text == m_label->text())
         return;
     m_label->setText(text);

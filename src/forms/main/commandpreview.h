@@ -31,6 +31,10 @@ public:
 
     // After any change of what a run is built from.
     void optionsChanged();
+    // While held, changes wait: setting every control at once (start-up, an
+    // option file) rebuilds the line once, not once per control.
+    void hold();
+    void release();
     void showStarted(const PlannedRun &run);
 
 protected:
@@ -50,6 +54,7 @@ private:
     std::optional<ToolActionId> m_hovered;
     std::optional<ToolActionId> m_focused;
     std::optional<std::pair<ToolActionId, PlannedRun>> m_started;
+    int m_holds = 0;
 };
 
 } // namespace ferncastle

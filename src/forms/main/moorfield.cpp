@@ -1,5 +1,6 @@
 #include "forms/main/moorfield.h"
 
+#include "core/argumenttext.h"
 #include "core/filefilter.h"
 #include "core/identity.h"
 #include "core/optionstring.h"
@@ -32,6 +33,15 @@ namespace {
 
 const QString formName = QStringLiteral("Moorfield");
 const QString programTitle = QLatin1String(identity::title);
+
+// True when a text cannot be handed to a tool; the user has been told why.
+bool refused(Prompts &prompts, QWidget *parent, const QString &refusal)
+{
+    if (refusal.isEmpty())
+        return false;
+    prompts.showMessage(parent, QMessageBox::Critical, programTitle, refusal);
+    return true;
+}
 
 } // namespace
 
@@ -80,12 +90,16 @@ void Moorfield::connectSignals()
     connect(mnuAbout, &QAction::triggered, this, &Moorfield::mnuAbout_Click);
 }
 
+// The preview is built once, when every stored value and the tools folder
+// are in place.
 bool Moorfield::Form_Load()
 {
-    if (!LoadSettings())
+    m_preview->hold();
+    const bool loaded = LoadSettings();
+    m_preview->release();
+    if (!loaded)
         return false;
     UpdateOptionControls();
-    m_preview->optionsChanged(); // the tools folder is known now
     checkBox(Drive)->setFocus();
     return true;
 }
@@ -128,6 +142,7 @@ OptionSet Moorfield::currentOptions() const
 
 void Moorfield::applyOptions(const OptionSet &options)
 {
+    m_preview->hold();
     for (int i = 0; i < GroupCount; ++i)
         checkBox(GroupIndex(i))->setValue(CheckValue(options.groups[i].checkState));
     for (int i = 0; i < GroupCount; ++i) {
@@ -138,6 +153,7 @@ void Moorfield::applyOptions(const OptionSet &options)
             textBox(GroupIndex(i))->setText(state.text);
     }
     txtExtraParms->setText(options.extraParms);
+    m_preview->release();
 }
 
 void Moorfield::showWarnings(const QStringList &warnings)
@@ -193,7 +209,7 @@ void Moorfield::runToolAction(ToolActionId id)
     const ToolAction &action = toolAction(id);
     const PlannedRun before = planToolRun(id, runInputs(), QLatin1String(unchosenFile));
     showWarnings(before.warnings);
-    if (before.stopsRun)
+    if (refused(m_prompts, this, before.refusal) || before.stopsRun)
         return;
     const auto mode = action.dialog == DialogForm::Save ? FileRequest::Mode::Save
                                                         : FileRequest::Mode::Open;
@@ -202,6 +218,7 @@ void Moorfield::runToolAction(ToolActionId id)
     const PlannedRun run = planToolRun(id, runInputs(), CommonDialog1.FileName);
     if (run.stopsRun) {
         showWarnings(run.warnings);
+        refused(m_prompts, this, run.refusal);
         return;
     }
     if (mayWriteOutput(run.command) && startTool(run.command))

@@ -6,6 +6,7 @@
 
 #include "forms/common/formbutton.h"
 #include "forms/common/optioncheckbox.h"
+#include "forms/common/screenfit.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -17,15 +18,15 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include <limits>
-
 namespace ferncastle {
 
 namespace {
 
 // QLineEdit cuts a text at 32,767 characters; typed parameters may be longer
-// and must reach the command line whole.
-constexpr int unlimitedLength = std::numeric_limits<int>::max();
+// and must reach the command line whole. 128 KiB is the most Linux hands to a
+// program as one argument (MAX_ARG_STRLEN), and a line edit holding
+// megabytes takes seconds to lay out, so this is where the boxes stop.
+constexpr int parameterTextLimit = 128 * 1024;
 
 constexpr int buttonWidth = 1335;
 constexpr int buttonHeight = 375;
@@ -91,7 +92,7 @@ void Moorfield::createControls()
     lblExtraParms = place(new QLabel(QStringLiteral("Additional parameters"), fraOptions),
                           "lblExtraParms", twipsRect(240, 4080, 1695, 255));
     txtExtraParms = place(new QLineEdit(fraOptions), "txtExtraParms", twipsRect(240, 4320, 4455, 285));
-    txtExtraParms->setMaxLength(unlimitedLength);
+    txtExtraParms->setMaxLength(parameterTextLimit);
 
     fraJVOptions = place(new QGroupBox(QStringLiteral("Conversion Options"), client), "fraJVOptions",
                          twipsRect(120, 6240, 4935, 1575));
@@ -99,8 +100,9 @@ void Moorfield::createControls()
                              "lblOptionalParms", twipsRect(240, 240, 1695, 255));
     txtOptionalParms = place(new QLineEdit(fraJVOptions), "txtOptionalParms",
                              twipsRect(240, 480, 4455, 285));
-    txtOptionalParms->setMaxLength(unlimitedLength);
+    txtOptionalParms->setMaxLength(parameterTextLimit);
     createButtons();
+    keepReachableOnSmallScreens(*this);
 }
 
 void Moorfield::createOptionGroups()

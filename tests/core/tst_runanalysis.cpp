@@ -199,6 +199,8 @@ private Q_SLOTS:
     void everySampleComesToItsVerdict();
     void exitStatusAloneIsNeverGood_data() { everySample(); }
     void exitStatusAloneIsNeverGood();
+    void formatsTheCapturesDoNotShow_data();
+    void formatsTheCapturesDoNotShow();
 
 private:
     void everySample();
@@ -254,6 +256,88 @@ void TestRunAnalysis::exitStatusAloneIsNeverGood()
         QVERIFY(outcome.kind != VerdictKind::Good);
     if (run.out.trimmed().isEmpty())
         QVERIFY(outcome.kind != VerdictKind::Good);
+}
+
+// Line formats the tools' sources print that no captured run shows.
+void TestRunAnalysis::formatsTheCapturesDoNotShow_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("fragment");
+
+    const QByteArray clean = "\nTotals:\n1 good track, 10 good sectors (10 FM + 0 MFM + 0 RX02)\n"
+                             "0 bad tracks, 0 unrecovered errors, 1 retry\n";
+    QTest::newRow("cw2dmk -S counts")
+        << "cw2dmk"
+        << "Track 0, side 0, pass 1:[9/10 good, 1 error]\nTrack 0, side 0, pass 2: 10 good sectors, 0 errors\n"
+               + clean
+        << 0 << "1x1 R" << int(VerdictKind::Good) << "1 good track, 10 good sectors, no errors.";
+    QTest::newRow("cw2dmk -j reused")
+        << "cw2dmk" << "Track 0, side 0, pass 1: 10 good sectors (2 reused), 0 errors\n" + clean << 0
+        << "1x1 C" << int(VerdictKind::Good) << "no errors";
+    QTest::newRow("cw2dmk unformatted track")
+        << "cw2dmk"
+        << "Track 0, side 0, pass 1: 10 good sectors, 0 errors\nTrack 1, side 0, pass 1: 0 good sectors, 0 errors\n"
+               + clean
+        << 0 << "2x1 CF" << int(VerdictKind::Good) << "no errors";
+    QTest::newRow("cw2dmk double stepping restart")
+        << "cw2dmk"
+        << "Trying 2 sides, 88 tracks/side, single stepping, autodetect encoding\n"
+           "Track 0, side 0, pass 1: 10 good sectors, 0 errors\n"
+           "Track 1, side 0, pass 1:[double-stepping apparently needed; restarting]\n"
+           "Trying 1 side, 40 tracks/side, double stepping, autodetect encoding\n"
+           "Track 0, side 0, pass 1:[9 good, 1 error]\nTrack 0, side 0, pass 2: 10 good sectors, 0 errors\n"
+               + clean + "Possibly a flippy disk; check reverse side too\n"
+        << 0 << "1x1 R" << int(VerdictKind::Good) << "1 good track";
+    QTest::newRow("cw2dmk bad totals without per-track lines")
+        << "cw2dmk"
+        << QByteArray("\nTotals:\n34 good tracks, 340 good sectors (340 FM + 0 MFM + 0 RX02)\n"
+                      "1 bad track, 1 unrecovered error, 5 retries\n")
+        << 0 << "0x0 " << int(VerdictKind::Warning) << "1 unrecovered error in 1 bad track; 34 good tracks";
+    QTest::newRow("dmk2cw progress and a track that did not fit")
+        << "dmk2cw"
+        << QByteArray("Track 0, side 0\rTrack 0, side 1\rTrack 1, side 0\r"
+                      "dmk2cw: Some data did not fit on track 1, side 0\nTrack 1, side 1\r")
+        << 0 << "2x2 CCUC" << int(VerdictKind::Warning) << "did not fit on track 1 side 0";
+    QTest::newRow("dmk2cw clean write")
+        << "dmk2cw" << QByteArray("Track 0, side 0\rTrack 1, side 0\r") << 0 << "2x1 CC"
+        << int(VerdictKind::Good) << "dmk2cw wrote 2 tracks.";
+    QTest::newRow("dmk2jv3 errors it counts")
+        << "dmk2jv3"
+        << QByteArray("[tracks=2, sides=1, fmtimes=2, rx02=0, tracklen=0x1900]\n"
+                      "Track 0, side 0, sector:  0 1[Recording ID CRC error as data CRC error]\n"
+                      " 2 3\nTrack 1, side 0, sector:  0 1 2 3\n1 total error, 0 total warnings\n")
+        << 0 << "2x1 UC" << int(VerdictKind::Warning) << "1 total error, 0 total warnings; bad sectors on track 0 side 0 (1 sector)";
+    QTest::newRow("jv2dmk non-IBM sector")
+        << "jv2dmk"
+        << QByteArray("track  0, side 0, sector  0: size 256, dden, dam fb, non-ibm [not supported]\n"
+                      "track  0, side 0, sector  1: size 256, dden, dam fb\n")
+        << 0 << "1x1 U" << int(VerdictKind::Warning) << "track 0 side 0 (1 sector)";
+    QTest::newRow("failure with nothing on stderr names the last output")
+        << "cw2dmk" << QByteArray("Track 3, side 0, pass 1:") << 1 << "0x0 "
+        << int(VerdictKind::Failure) << "cw2dmk failed (exit status 1): Track 3, side 0, pass 1:";
+}
+
+void TestRunAnalysis::formatsTheCapturesDoNotShow()
+{
+    QFETCH(QString, tool);
+    QFETCH(QByteArray, out);
+    QFETCH(int, status);
+    QFETCH(QString, map);
+    QFETCH(int, kind);
+    QFETCH(QString, fragment);
+    SampleRun run;
+    run.command = QStringList{tool};
+    run.out = out;
+    run.status = status;
+    const Outcome whole = analyse(run, Chunks::Whole);
+    QCOMPARE(analyse(run, Chunks::Bytes), whole);
+    QCOMPARE(whole.map, map);
+    QCOMPARE(int(whole.kind), kind);
+    QVERIFY2(whole.sentence.contains(fragment), qPrintable(whole.sentence));
 }
 
 QTEST_GUILESS_MAIN(TestRunAnalysis)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/toolactions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,9 +21,16 @@ inline constexpr Tool jv2dmk{"jv2dmk"};
 // program and separate arguments that are actually started. Nothing is ever
 // handed to a shell: the file name stays one argument whatever it holds.
 struct ToolCommand {
-    QString commandLine;
-    QString program;
-    QStringList arguments;
+    ToolActionId action = ToolActionId::DiskToImage; // src/core/toolactions.h
+    QString tool;             // "cw2dmk", "dmk2cw", "dmk2jv3" or "jv2dmk"
+    QString chosenFile;       // the file the user chose in the dialog
+    QStringList writtenFiles; // files the run will write (cw2dmk: the chosen
+                              // image; dmk2jv3/jv2dmk: the output file, the derived
+                              // <base>.dsk / <base>.dmk when one name is given;
+                              // dmk2cw: none)
+    QString commandLine;      // as shown to the user
+    QString program;          // what is started
+    QStringList arguments;    // separate arguments, never a shell
 };
 
 // The tools folder, the tool's name, one blank, the option text, one blank

@@ -28,6 +28,16 @@ public:
         events.append(QStringLiteral("message: ") + text);
     }
 
+    // The next yes/no question gets this answer; with none queued, No.
+    void answerYesNo(bool yes) { m_yesNoAnswers.enqueue(yes); }
+
+    bool askYesNo(QWidget *, const QString &title, const QString &text) override
+    {
+        messages.append({QMessageBox::Question, title, text});
+        events.append(QStringLiteral("question: ") + text);
+        return !m_yesNoAnswers.isEmpty() && m_yesNoAnswers.dequeue();
+    }
+
     QString chooseFile(QWidget *, const FileRequest &request) override
     {
         fileRequests.append(request);
@@ -41,6 +51,7 @@ public:
 
 private:
     QQueue<QString> m_fileAnswers;
+    QQueue<bool> m_yesNoAnswers;
 };
 
 } // namespace ferncastle::test

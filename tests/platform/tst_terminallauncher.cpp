@@ -36,6 +36,15 @@ QStringList insideTerminal(const ToolCommand &command, const QString &toolPath)
            + command.arguments;
 }
 
+// A command that names only the program, shown as its name.
+ToolCommand bareCommand(const QString &program)
+{
+    ToolCommand command;
+    command.commandLine = program;
+    command.program = program;
+    return command;
+}
+
 } // namespace
 
 class TestTerminalLauncher : public QObject
@@ -247,15 +256,17 @@ void TestTerminalLauncher::unusableToolStartsNoTerminal()
     if (prepare == QLatin1String("plain file"))
         QVERIFY(QFile::copy(QStringLiteral(FIXTURES_DIR "/fake-tool"), target)
                 && ::chmod(QFile::encodeName(target).constData(), 0644) == 0);
-    const ToolCommand command{program + QStringLiteral("  \"/d/G.DMK\""), program,
-                              {QStringLiteral("/d/G.DMK")}};
+    ToolCommand command;
+    command.commandLine = program + QStringLiteral("  \"/d/G.DMK\"");
+    command.program = program;
+    command.arguments = {QStringLiteral("/d/G.DMK")};
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), message);
 
     // A launch that works afterwards is the only one that reaches a terminal.
     QVERIFY(fake.addTool(QStringLiteral("dmk2jv3")));
-    QCOMPARE(launcher.start({QStringLiteral("dmk2jv3"), QStringLiteral("dmk2jv3"), {}}), QString());
+    QCOMPARE(launcher.start(bareCommand(QStringLiteral("dmk2jv3"))), QString());
     QTRY_COMPARE_WITH_TIMEOUT(fake.finished(terminalKind), 1, timeoutMs);
     QCOMPARE(fake.records(terminalKind).at(0).argv.at(7), fake.path(QStringLiteral("bin/dmk2jv3")));
 }
@@ -266,7 +277,7 @@ void TestTerminalLauncher::noTerminalNamesTheOnesTried()
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
 
     TerminalLauncher launcher;
-    const QString message = launcher.start({QStringLiteral("cw2dmk"), QStringLiteral("cw2dmk"), {}});
+    const QString message = launcher.start(bareCommand(QStringLiteral("cw2dmk")));
 
     QCOMPARE(message, QStringLiteral(
                           "Could not start cw2dmk: no terminal emulator was found on the PATH "
@@ -349,7 +360,7 @@ void TestTerminalLauncher::firstTerminalInOrderIsUsed()
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
 
     TerminalLauncher launcher;
-    QCOMPARE(launcher.start({QStringLiteral("cw2dmk"), QStringLiteral("cw2dmk"), {}}), QString());
+    QCOMPARE(launcher.start(bareCommand(QStringLiteral("cw2dmk"))), QString());
 
     QTRY_COMPARE_WITH_TIMEOUT(fake.finished(terminalKind), 1, timeoutMs);
     QCOMPARE(fake.records(terminalKind).at(0).argv.at(0), used);
@@ -363,7 +374,7 @@ void TestTerminalLauncher::terminalThatCannotStartIsReported()
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
 
     TerminalLauncher launcher;
-    const QString message = launcher.start({QStringLiteral("cw2dmk"), QStringLiteral("cw2dmk"), {}});
+    const QString message = launcher.start(bareCommand(QStringLiteral("cw2dmk")));
 
     const QString expected = QStringLiteral("Could not start cw2dmk: the terminal emulator %1 "
                                             "could not be started (")

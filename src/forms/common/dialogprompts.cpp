@@ -20,6 +20,14 @@ void DialogPrompts::showMessage(QWidget *parent, QMessageBox::Icon icon,
     box.exec();
 }
 
+bool DialogPrompts::askYesNo(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title, displayText(text),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 namespace {
 
 // QFileDialog adds the default suffix to every typed name without one. When

@@ -13,6 +13,7 @@ class DialogPrompts : public Prompts
 public:
     void showMessage(QWidget *parent, QMessageBox::Icon icon,
                      const QString &title, const QString &text) override;
+    bool askYesNo(QWidget *parent, const QString &title, const QString &text) override;
     QString chooseFile(QWidget *parent, const FileRequest &request) override;
 };
 

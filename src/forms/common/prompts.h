@@ -31,6 +31,9 @@ public:
     virtual void showMessage(QWidget *parent, QMessageBox::Icon icon,
                              const QString &title, const QString &text) = 0;
 
+    // A question with Yes and No buttons, No the default; true for Yes.
+    virtual bool askYesNo(QWidget *parent, const QString &title, const QString &text) = 0;
+
     // The chosen file with the platform's own separators, or an empty string
     // when the user cancelled.
     virtual QString chooseFile(QWidget *parent, const FileRequest &request) = 0;

@@ -1,0 +1,7 @@
+#pragma once
+
+namespace ferncastle {
+
+enum class ToolActionId { DiskToImage, ImageToDisk, DmkToJv, JvToDmk };
+
+} // namespace ferncastle

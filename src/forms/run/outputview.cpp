@@ -1,0 +1,78 @@
+#include "forms/run/outputview.h"
+
+#include <QFontDatabase>
+#include <QScrollBar>
+#include <QTextBlock>
+
+namespace ferncastle {
+
+OutputView::OutputView(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    setReadOnly(true);
+    setUndoRedoEnabled(false);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setMaximumBlockCount(keptLines);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void OutputView::addLines(const QList<ShownLine> &lines)
+{
+    for (const ShownLine &line : lines)
+        if (!line.overwritten)
+            m_pending.append(line);
+    // What would scroll out of the view at once is never laid out at all.
+    if (m_pending.size() > keptLines)
+        m_pending.remove(0, m_pending.size() - keptLines);
+}
+
+void OutputView::setOpenLine(const QString &text, OutputStream stream)
+{
+    if (text == m_openLine && stream == m_openStream)
+        return;
+    m_openLine = text;
+    m_openStream = stream;
+    m_openChanged = true;
+}
+
+// The document's last block always holds the open line (or nothing):
+// finished lines go in before it, then it is written anew.
+void OutputView::paint()
+{
+    if (!hasPending())
+        return;
+    QScrollBar *bar = verticalScrollBar();
+    const bool following = bar->value() >= bar->maximum();
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    cursor.movePosition(QTextCursor::End);
+    cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    qsizetype from = 0;
+    while (from < m_pending.size()) {
+        const OutputStream stream = m_pending.at(from).stream;
+        QString run;
+        qsizetype to = from;
+        for (; to < m_pending.size() && m_pending.at(to).stream == stream; ++to)
+            run += m_pending.at(to).text + u'\n';
+        cursor.insertText(run, formatOf(stream));
+        from = to;
+    }
+    cursor.insertText(m_openLine, formatOf(m_openStream));
+    cursor.endEditBlock();
+    m_pending.clear();
+    m_openChanged = false;
+    if (following)
+        bar->setValue(bar->maximum());
+}
+
+QTextCharFormat OutputView::formatOf(OutputStream stream) const
+{
+    QTextCharFormat format;
+    format.setForeground(stream == OutputStream::Stderr ? QBrush(QColor(0xc0, 0x10, 0x10))
+                                                        : palette().brush(QPalette::Text));
+    return format;
+}
+
+} // namespace ferncastle

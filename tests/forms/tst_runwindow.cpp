@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProcess>
+#include <QScrollBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -106,6 +108,7 @@ private Q_SLOTS:
     void transcriptNeverReplacesAFile();
     void unwritableFolderStillRuns();
     void launcherOpensOneWindowPerRun();
+    void transcriptSurvivesAKilledProgram();
 };
 
 void TestRunWindow::init()
@@ -151,6 +154,10 @@ void TestRunWindow::replayedReadShowsMapVerdictAndTranscript()
     QVERIFY(transcript.contains(QStringLiteral("Exit status 0 after 0:0")));
     QVERIFY(transcript.endsWith(run.label("verdictLabel") + u'\n'));
     QVERIFY(run.label("transcriptName").contains(QStringLiteral("out.cw2dmk.txt")));
+    // The view follows the end: the last line stays in sight.
+    QTest::qWait(50);
+    QScrollBar *scroll = run.find<OutputView>("outputView")->verticalScrollBar();
+    QCOMPARE(scroll->value(), scroll->maximum());
 }
 
 void TestRunWindow::endingsReachTheVerdict_data()
@@ -311,6 +318,39 @@ void TestRunWindow::launcherOpensOneWindowPerRun()
     QVERIFY(first->transcript().fileName() != second->transcript().fileName());
     delete first.data();
     delete second.data();
+}
+
+// The program dies (SIGKILL) mid-run: every line it had shown is already in
+// the transcript.
+void TestRunWindow::transcriptSurvivesAKilledProgram()
+{
+    replay("cw2dmk-replay-damaged-paced", 1);
+    QTemporaryDir dir;
+    QProcess host;
+    host.start(QStringLiteral(RUNWINDOWHOST),
+               {dir.filePath(QStringLiteral("out.dmk")), QStringLiteral("cw2dmk"),
+                fixtures + QStringLiteral("replay-tool"), QStringLiteral("-k2")});
+    QByteArray said;
+    int shown = 0;
+    QVERIFY(QTest::qWaitFor([&] {
+        host.waitForReadyRead(50);
+        said += host.readAll();
+        const qsizetype last = said.lastIndexOf("shown ");
+        if (last >= 0)
+            shown = said.mid(last + 6, said.indexOf('\n', last) - last - 6).toInt();
+        return shown >= 12;
+    }, waitMs));
+    host.kill();
+    QVERIFY(host.waitForFinished(waitMs));
+    QCOMPARE(host.exitStatus(), QProcess::CrashExit);
+
+    const qsizetype at = said.indexOf("transcript ") + 11;
+    const QString file = QString::fromLocal8Bit(said.mid(at, said.indexOf('\n', at) - at));
+    const QStringList lines = QString::fromLatin1(test::readWhole(sample("cw2dmk-replay-damaged-paced") + "/stdout"))
+                                  .split(u'\n');
+    const QString transcript = QString::fromUtf8(test::readWhole(file));
+    QVERIFY2(transcript.contains(lines.mid(0, shown).join(u'\n') + u'\n'),
+             qPrintable(QStringLiteral("%1 lines shown; transcript:\n").arg(shown) + transcript));
 }
 
 QTEST_MAIN(TestRunWindow)

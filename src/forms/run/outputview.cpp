@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTimer>
 
 namespace ferncastle {
 
@@ -15,6 +16,14 @@ OutputView::OutputView(QWidget *parent)
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setMaximumBlockCount(keptLines);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Only the user decides whether the view follows the end: scrolling up
+    // stops it, scrolling back to the end resumes it.
+    QScrollBar *bar = verticalScrollBar();
+    const auto userScrolled = [this, bar] {
+        QTimer::singleShot(0, this, [this, bar] { m_following = bar->value() >= bar->maximum(); });
+    };
+    connect(bar, &QScrollBar::actionTriggered, this, userScrolled);
+    connect(bar, &QScrollBar::sliderReleased, this, userScrolled);
 }
 
 void OutputView::addLines(const QList<ShownLine> &lines)
@@ -42,8 +51,6 @@ void OutputView::paint()
 {
     if (!hasPending())
         return;
-    QScrollBar *bar = verticalScrollBar();
-    const bool following = bar->value() >= bar->maximum();
     QTextCursor cursor(document());
     cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
@@ -63,8 +70,26 @@ void OutputView::paint()
     cursor.endEditBlock();
     m_pending.clear();
     m_openChanged = false;
-    if (following)
-        bar->setValue(bar->maximum());
+    // The scroll range catches up with the new lines only once the layout
+    // has run, so a view that is following the end goes there after it.
+    if (m_following)
+        followEnd();
+}
+
+// A view made smaller (the verdict appearing below it) keeps its first
+// line; one that follows the end keeps the end in sight instead.
+void OutputView::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    if (m_following)
+        followEnd();
+}
+
+void OutputView::followEnd()
+{
+    QTimer::singleShot(0, this, [this] {
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    });
 }
 
 QTextCharFormat OutputView::formatOf(OutputStream stream) const

@@ -26,13 +26,18 @@ public:
     void paint();
     bool hasPending() const { return !m_pending.isEmpty() || m_openChanged; }
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void followEnd();
     QTextCharFormat formatOf(OutputStream stream) const;
 
     QList<ShownLine> m_pending;
     QString m_openLine;
     OutputStream m_openStream = OutputStream::Stdout;
     bool m_openChanged = false;
+    bool m_following = true;
 };
 
 } // namespace ferncastle

@@ -109,6 +109,7 @@ private Q_SLOTS:
     void unwritableFolderStillRuns();
     void launcherOpensOneWindowPerRun();
     void transcriptSurvivesAKilledProgram();
+    void viewKeepsTheNewestLines();
 };
 
 void TestRunWindow::init()
@@ -351,6 +352,29 @@ void TestRunWindow::transcriptSurvivesAKilledProgram()
     const QString transcript = QString::fromUtf8(test::readWhole(file));
     QVERIFY2(transcript.contains(lines.mid(0, shown).join(u'\n') + u'\n'),
              qPrintable(QStringLiteral("%1 lines shown; transcript:\n").arg(shown) + transcript));
+}
+
+// A flood: the view lays out at most a paint's worth of the newest lines,
+// says how many it left out, and never holds more than it keeps.
+void TestRunWindow::viewKeepsTheNewestLines()
+{
+    OutputView view;
+    int next = 0;
+    const auto batch = [&](int count) {
+        QList<ShownLine> lines;
+        for (int line = 0; line < count; ++line)
+            lines.append(ShownLine{QStringLiteral("line %1").arg(next++), OutputStream::Stdout});
+        view.addLines(lines);
+        view.paint();
+    };
+    batch(OutputView::maxLinesPerPaint + 7);
+    QVERIFY(view.toPlainText().startsWith(QStringLiteral("[7 lines came too fast to show here; the transcript has every one]\nline 7\n")));
+    for (int round = 0; round < 2 * OutputView::keptLines / OutputView::maxLinesPerPaint; ++round)
+        batch(OutputView::maxLinesPerPaint);
+    QCOMPARE(view.document()->blockCount(), OutputView::keptLines + 1);
+    const QStringList kept = view.toPlainText().split(u'\n');
+    QCOMPARE(kept.at(kept.size() - 2), QStringLiteral("line %1").arg(next - 1));
+    QCOMPARE(kept.first(), QStringLiteral("line %1").arg(next - OutputView::keptLines));
 }
 
 QTEST_MAIN(TestRunWindow)

@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace ferncastle {
 
 namespace {
@@ -13,6 +15,11 @@ bool isC0Control(char byte)
 {
     const auto value = static_cast<unsigned char>(byte);
     return value < 0x20 || value == 0x7f;
+}
+
+bool isPlainByte(char byte)
+{
+    return byte == '\t' || !isC0Control(byte);
 }
 
 // Where a cut may fall without splitting a UTF-8 sequence: before a lead
@@ -36,6 +43,8 @@ qsizetype safeCut(const QByteArray &line)
 
 QString decodeToolText(QByteArrayView bytes)
 {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char byte) { return byte >= 0; }))
+        return QString::fromLatin1(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
@@ -46,8 +55,22 @@ QString decodeToolText(QByteArrayView bytes)
 QList<DecodedLine> LineDecoder::feed(QByteArrayView bytes)
 {
     QList<DecodedLine> out;
-    for (const char byte : bytes)
-        take(byte, out);
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        // Plain text goes in a run at a time; only the bytes that mean
+        // something to a terminal go one by one.
+        if (m_escape == Escape::None && !m_pendingCarriageReturn) {
+            const qsizetype room = maxLineBytes - 1 - m_line.size();
+            qsizetype end = at;
+            while (end < bytes.size() && end - at < room && isPlainByte(bytes[end]))
+                ++end;
+            m_line.append(bytes.sliced(at, end - at));
+            at = end;
+            if (at == bytes.size())
+                break;
+        }
+        take(bytes[at++], out);
+    }
     return out;
 }
 

@@ -14,7 +14,9 @@ OutputView::OutputView(QWidget *parent)
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    setMaximumBlockCount(keptLines);
+    // Not setMaximumBlockCount: it walks a cursor over every block it
+    // drops, laying each one out first, which costs more than all the rest
+    // of a flood. dropOldLines() cuts by position instead.
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Only the user decides whether the view follows the end: scrolling up
     // stops it, scrolling back to the end resumes it.
@@ -31,9 +33,12 @@ void OutputView::addLines(const QList<ShownLine> &lines)
     for (const ShownLine &line : lines)
         if (!line.overwritten)
             m_pending.append(line);
-    // What would scroll out of the view at once is never laid out at all.
-    if (m_pending.size() > keptLines)
-        m_pending.remove(0, m_pending.size() - keptLines);
+    // Lines that arrive faster than anyone can read are not laid out: the
+    // newest of them are, and a note says how many were left out.
+    if (m_pending.size() > maxLinesPerPaint) {
+        m_skipped += m_pending.size() - maxLinesPerPaint;
+        m_pending.remove(0, m_pending.size() - maxLinesPerPaint);
+    }
 }
 
 void OutputView::setOpenLine(const QString &text, OutputStream stream)
@@ -56,6 +61,13 @@ void OutputView::paint()
     cursor.movePosition(QTextCursor::End);
     cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
+    if (m_skipped > 0) {
+        cursor.insertText(QStringLiteral("[%1 lines came too fast to show here; the transcript "
+                                         "has every one]\n")
+                              .arg(m_skipped),
+                          formatOf(OutputStream::Stdout));
+        m_skipped = 0;
+    }
     qsizetype from = 0;
     while (from < m_pending.size()) {
         const OutputStream stream = m_pending.at(from).stream;
@@ -67,6 +79,7 @@ void OutputView::paint()
         from = to;
     }
     cursor.insertText(m_openLine, formatOf(m_openStream));
+    dropOldLines(cursor);
     cursor.endEditBlock();
     m_pending.clear();
     m_openChanged = false;
@@ -90,6 +103,17 @@ void OutputView::followEnd()
     QTimer::singleShot(0, this, [this] {
         verticalScrollBar()->setValue(verticalScrollBar()->maximum());
     });
+}
+
+void OutputView::dropOldLines(QTextCursor &cursor)
+{
+    // One more block than lines: the last one holds the open line.
+    const int excess = document()->blockCount() - 1 - keptLines;
+    if (excess <= 0)
+        return;
+    cursor.setPosition(0);
+    cursor.setPosition(document()->findBlockByNumber(excess).position(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
 }
 
 QTextCharFormat OutputView::formatOf(OutputStream stream) const

@@ -17,6 +17,9 @@ class OutputView : public QPlainTextEdit
 
 public:
     static constexpr int keptLines = 20000;
+    // At most this many lines are laid out per paint, which keeps a paint
+    // well under the time a user notices.
+    static constexpr int maxLinesPerPaint = 2500;
 
     explicit OutputView(QWidget *parent = nullptr);
 
@@ -24,13 +27,14 @@ public:
     void setOpenLine(const QString &text, OutputStream stream);
     // Lays out what arrived since the last call.
     void paint();
-    bool hasPending() const { return !m_pending.isEmpty() || m_openChanged; }
+    bool hasPending() const { return !m_pending.isEmpty() || m_openChanged || m_skipped > 0; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void followEnd();
+    void dropOldLines(QTextCursor &cursor);
     QTextCharFormat formatOf(OutputStream stream) const;
 
     QList<ShownLine> m_pending;
@@ -38,6 +42,7 @@ private:
     OutputStream m_openStream = OutputStream::Stdout;
     bool m_openChanged = false;
     bool m_following = true;
+    qsizetype m_skipped = 0;
 };
 
 } // namespace ferncastle

@@ -199,6 +199,8 @@ private Q_SLOTS:
     void everySampleComesToItsVerdict();
     void exitStatusAloneIsNeverGood_data() { everySample(); }
     void exitStatusAloneIsNeverGood();
+    void dmk2cwPlansFromTheImageHeader_data();
+    void dmk2cwPlansFromTheImageHeader();
     void formatsTheCapturesDoNotShow_data();
     void formatsTheCapturesDoNotShow();
 
@@ -256,6 +258,41 @@ void TestRunAnalysis::exitStatusAloneIsNeverGood()
         QVERIFY(outcome.kind != VerdictKind::Good);
     if (run.out.trimmed().isEmpty())
         QVERIFY(outcome.kind != VerdictKind::Good);
+}
+
+void TestRunAnalysis::dmk2cwPlansFromTheImageHeader_data()
+{
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<int>("planned");
+
+    const QByteArray ds80("\x00\x50\x80\x19\x00\x00\0\0\0\0\0\0\0\0\0\0", 16);
+    QByteArray ss35 = ds80;
+    ss35[1] = 35;
+    ss35[4] = 0x10;
+    QByteArray protectedImage = ss35;
+    protectedImage[0] = char(0xFF);
+    QByteArray realDrive = ds80;
+    realDrive[12] = 0x12;
+    QByteArray badProtect = ds80;
+    badProtect[0] = 0x01;
+    QTest::newRow("80 tracks, two sides") << ds80 << 160;
+    QTest::newRow("35 tracks, one side") << ss35 << 35;
+    QTest::newRow("write-protected") << protectedImage << 35;
+    // Otherwise only the tool's own lines size the map.
+    QTest::newRow("real-drive marker") << realDrive << 2;
+    QTest::newRow("write-protect byte neither 00 nor FF") << badProtect << 2;
+    QTest::newRow("shorter than a header") << ds80.left(15) << 2;
+}
+
+void TestRunAnalysis::dmk2cwPlansFromTheImageHeader()
+{
+    QFETCH(QByteArray, header);
+    QFETCH(int, planned);
+    RunAnalysis analysis(QStringLiteral("dmk2cw"));
+    analysis.planFromDmkHeader(header);
+    analysis.feed(OutputStream::Stdout, "Track 0, side 0\rTrack 1, side 0\r");
+    QCOMPARE(analysis.map().cellsPlanned(), planned);
+    QCOMPARE(analysis.map().cellsDone(), 1);
 }
 
 // Line formats the tools' sources print that no captured run shows.

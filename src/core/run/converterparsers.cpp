@@ -82,6 +82,7 @@ public:
             RunEvent event{RunEventKind::Plan};
             event.tracks = number(match, 1);
             event.sides = number(match, 2);
+            event.sidesCertain = true;
             event.text = text;
             events.append(event);
             return;

@@ -19,6 +19,7 @@ void DiskMap::apply(const RunEvent &event)
         m_cells.clear();
         m_tracks = m_sides = 0;
         resize(event.tracks, event.sides);
+        m_sidesCertain = event.sidesCertain;
         m_currentTrack = m_currentSide = -1;
         break;
     case RunEventKind::TrackStarted:
@@ -66,7 +67,7 @@ void DiskMap::finish(bool completed)
             --last;
         resize(last + 1, m_sides);
     }
-    if (m_sides == 2 && !sideTouched(1))
+    if (m_sides == 2 && !m_sidesCertain && !sideTouched(1))
         resize(m_tracks, 1);
     // A plan nothing was reported against (a quiet verbosity, a run that
     // failed at once) was only a guess; an empty map says so better than
@@ -130,7 +131,7 @@ void DiskMap::started(const RunEvent &event)
     // Going on to side 0 of the next track with side 1 of this one unread
     // means the tool has found the disk single-sided (it says so only at
     // higher verbosity).
-    if (m_sides == 2 && event.side == 0 && event.track > 0 && event.pass <= 1
+    if (m_sides == 2 && !m_sidesCertain && event.side == 0 && event.track > 0 && event.pass <= 1
         && cell(event.track - 1, 0).state != TrackState::NotRead && !sideTouched(1))
         resize(m_tracks, 1);
     m_currentTrack = event.track;

@@ -51,6 +51,7 @@ private:
     QList<TrackCell> m_cells; // track-major: track * sides + side
     int m_currentTrack = -1;
     int m_currentSide = -1;
+    bool m_sidesCertain = false;
 };
 
 } // namespace ferncastle

@@ -18,6 +18,24 @@ RunAnalysis::RunAnalysis(const QString &tool)
 {
 }
 
+void RunAnalysis::planFromDmkHeader(QByteArrayView header)
+{
+    constexpr qsizetype headerSize = 16;
+    constexpr char singleSided = 0x10;
+    if (header.size() < headerSize)
+        return;
+    const auto writeProtect = static_cast<unsigned char>(header[0]);
+    const bool zeroTail = header.sliced(12, 4) == QByteArrayView("\0\0\0\0", 4);
+    const int tracks = static_cast<unsigned char>(header[1]);
+    if ((writeProtect != 0x00 && writeProtect != 0xFF) || !zeroTail || tracks == 0)
+        return;
+    RunEvent plan{RunEventKind::Plan};
+    plan.tracks = tracks;
+    plan.sides = (header[4] & singleSided) ? 1 : 2;
+    plan.sidesCertain = true;
+    m_map.apply(plan);
+}
+
 QList<ShownLine> RunAnalysis::feed(OutputStream stream, QByteArrayView bytes)
 {
     QList<ShownLine> shown;

@@ -26,6 +26,10 @@ class RunAnalysis
 public:
     explicit RunAnalysis(const QString &tool);
 
+    // dmk2cw names no track count: the image it writes does. Takes the
+    // image's first 16 bytes; a header that is not a DMK's changes nothing.
+    void planFromDmkHeader(QByteArrayView header);
+
     // Bytes as they were read; returns the lines they completed.
     QList<ShownLine> feed(OutputStream stream, QByteArrayView bytes);
     // The tool has ended: the open lines become lines, the map is settled

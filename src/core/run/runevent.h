@@ -7,7 +7,7 @@ namespace ferncastle {
 // What a tool's output said, in the terms the run window and the verdict
 // need. Which fields count depends on the kind.
 enum class RunEventKind {
-    Plan,            // sides, tracks (0 = not said), text: the tool's plan line
+    Plan,            // sides, tracks (0 = not said), sidesCertain, text: the plan line
     TrackStarted,    // track, side, pass (0 when the tool has no passes)
     PassFailed,      // track, side, pass, good, errors: a retry follows
     TrackDone,       // track, side, pass, good, errors
@@ -39,6 +39,7 @@ struct RunEvent {
     int badTracks = 0;
     int retries = 0;
     bool warning = false;
+    bool sidesCertain = false; // Plan: read from an image, not guessed
     QString text;
 };
 

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,6 +78,12 @@ RunWindow::~RunWindow() = default;
 
 void RunWindow::start()
 {
+    if (m_command.tool == QLatin1String("dmk2cw")) {
+        QFile image(m_command.chosenFile);
+        if (image.open(QIODevice::ReadOnly))
+            m_analysis.planFromDmkHeader(image.read(16));
+        showProgress();
+    }
     openTranscript();
     m_paintTimer.start();
     m_process.start(m_command.program, m_command.arguments);

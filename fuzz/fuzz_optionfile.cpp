@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the options-file reader and arbitrary text to the
 // numeric rules. Besides crashes and sanitizer reports, it stops on a broken
 // promise: a file the reader accepts must write back and read back to the
-// same option set, and a text rule R converts must pass rule N.
+// same option set, and a text that rounds to a 16-bit number must be a plain
+// decimal number.
 
 #include "core/numericrules.h"
 #include "settings/optionfile.h"
@@ -35,8 +36,8 @@ void checkReader(const QByteArray &bytes)
 
 void checkNumericRules(const QString &text)
 {
-    const bool number = isNumber(text);
-    const std::optional<qint16> value = toInt16(text);
+    const bool number = isPlainDecimal(text);
+    const std::optional<qint16> value = roundedToInt16(text);
     if (value && !number)
         std::abort();
 }

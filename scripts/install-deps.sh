@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that are missing for building and running
-# Ferncastle ("run") or also for its whole test suite ("test").
+# Ferncastle ("run"), for building its Debian package ("package": dpkg-dev
+# gives dpkg-shlibdeps, which works out the package's dependencies), or for
+# its whole test suite, which also checks the package ("test").
 set -euo pipefail
 
-runtime=(cmake g++ make qt6-base-dev qt6-base-dev-tools fonts-liberation2 xterm)
-testing=(xvfb xauth xdotool x11-utils imagemagick desktop-file-utils clang libclang-rt-14-dev)
+runtime=(cmake g++ make qt6-base-dev qt6-base-dev-tools zlib1g-dev fonts-liberation2 xterm)
+packaging=(dpkg-dev file)
+testing=(lintian appstream man-db xvfb xauth xdotool x11-utils imagemagick desktop-file-utils clang libclang-rt-14-dev)
 
 packages=("${runtime[@]}")
-[[ "${1:-run}" == test ]] && packages+=("${testing[@]}")
+case "${1:-run}" in
+    package) packages+=("${packaging[@]}") ;;
+    test) packages+=("${packaging[@]}" "${testing[@]}") ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

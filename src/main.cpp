@@ -3,6 +3,7 @@
 #include "ferncastleversion.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/main/moorfield.h"
+#include "platform/settingsstore.h"
 #include "platform/terminallauncher.h"
 
 #include <QApplication>
@@ -12,7 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QLatin1String(ferncastle::identity::title));
     QApplication::setOrganizationName(QLatin1String(ferncastle::identity::maker));
     QApplication::setApplicationVersion(QLatin1String(ferncastle::version::text));
-    QApplication::setDesktopFileName(QStringLiteral("ferncastle"));
+    QApplication::setDesktopFileName(QStringLiteral(FERNCASTLE_APP_ID));
     ferncastle::answerInformationOptions(argc, argv);
 
     QApplication app(argc, argv);
@@ -20,7 +21,8 @@ int main(int argc, char *argv[])
 
     ferncastle::DialogPrompts prompts;
     ferncastle::TerminalLauncher launcher;
-    ferncastle::Moorfield window({prompts, launcher});
+    const ferncastle::SettingsStore settings; // the user's own
+    ferncastle::Moorfield window({prompts, launcher, settings});
     if (!window.Form_Load())
         return 0;
     window.show();

@@ -9,7 +9,7 @@ namespace ferncastle {
 
 namespace {
 
-// The pieces of a text that passed rule N.
+// The pieces of a text that is a plain decimal number.
 struct Decimal {
     bool negative = false;
     QStringView integerDigits;
@@ -139,12 +139,12 @@ long long roundedAbsolute(const Decimal &d)
 
 } // namespace
 
-bool isNumber(QStringView text)
+bool isPlainDecimal(QStringView text)
 {
     return parse(text).has_value();
 }
 
-std::optional<qint16> toInt16(QStringView text)
+std::optional<qint16> roundedToInt16(QStringView text)
 {
     const std::optional<Decimal> d = parse(text);
     if (!d)

@@ -25,15 +25,24 @@ constexpr NumberCheck retriesCheck{
     true, true, 0, 100,
     "The 'Number of retries' is not between 0 and 100. Option not used"};
 
+// "Enconding" is spelled as the values already stored under it are.
 const std::array<OptionGroup, GroupCount> groups = {{
-    {"ckbDrive", "cboDrive", "CatWeasel drive", ValueKind::List, driveEntries, "-d", 0, true, noCheck},
-    {"ckbPort", "txtPort", "CatWeasel port", ValueKind::Text, {}, " -p", 0, true, numberOnly},
-    {"ckbKind", "cboKind", "Drive kind", ValueKind::List, kindEntries, " -k", 1, true, noCheck},
-    {"ckbSteps", "cboSteps", "Step multiplier", ValueKind::List, oneTwoEntries, " -m", 1, true, noCheck},
-    {"ckbTracks", "txtTracks", "Number of tracks", ValueKind::Text, {}, " -t", 0, false, tracksCheck},
-    {"ckbSides", "cboSides", "Sides per disk", ValueKind::List, oneTwoEntries, " -s", 1, true, noCheck},
-    {"ckbEncoding", "cboEncoding", "Encoding", ValueKind::List, encodingEntries, " -e", 1, false, noCheck},
-    {"ckbRetries", "txtRetries", "Number of retries", ValueKind::Text, {}, " -x", 0, false, retriesCheck},
+    {"ckbDrive", "cboDrive", "CatWeasel drive", ValueKind::List, driveEntries, "-d", 0, true, noCheck,
+     {"CW Drive Enabled", "CW Drive", "0"}},
+    {"ckbPort", "txtPort", "CatWeasel port", ValueKind::Text, {}, " -p", 0, true, numberOnly,
+     {"CW Port Enabled", "CW Port", ""}},
+    {"ckbKind", "cboKind", "Drive kind", ValueKind::List, kindEntries, " -k", 1, true, noCheck,
+     {"Kind Enabled", "Kind", "0"}},
+    {"ckbSteps", "cboSteps", "Step multiplier", ValueKind::List, oneTwoEntries, " -m", 1, true, noCheck,
+     {"Steps Enabled", "Steps", "0"}},
+    {"ckbTracks", "txtTracks", "Number of tracks", ValueKind::Text, {}, " -t", 0, false, tracksCheck,
+     {"Tracks Enabled", "Tracks", "86"}},
+    {"ckbSides", "cboSides", "Sides per disk", ValueKind::List, oneTwoEntries, " -s", 1, true, noCheck,
+     {"Sides Enabled", "Sides", "0"}},
+    {"ckbEncoding", "cboEncoding", "Encoding", ValueKind::List, encodingEntries, " -e", 1, false, noCheck,
+     {"Enconding Enabled", "Enconding", "0"}},
+    {"ckbRetries", "txtRetries", "Number of retries", ValueKind::Text, {}, " -x", 0, false, retriesCheck,
+     {"Retries Enabled", "Retries", "10"}},
 }};
 
 } // namespace
@@ -41,6 +50,11 @@ const std::array<OptionGroup, GroupCount> groups = {{
 const std::array<OptionGroup, GroupCount> &optionGroups()
 {
     return groups;
+}
+
+bool isListPosition(const OptionGroup &group, int position)
+{
+    return position >= -1 && position < qsizetype(group.entries.size());
 }
 
 QString notNumberWarning(const OptionGroup &group)

@@ -18,8 +18,16 @@ struct NumberCheck {
     const char *rangeWarning = nullptr;
 };
 
-// One option group: the check box, the value control it governs, and what
-// the group contributes to the cw2dmk and dmk2cw command lines.
+// How a group is kept in the settings store: the key of its box, the key of
+// its value, and the value a first run starts with.
+struct StoredGroup {
+    const char *checkKey;
+    const char *valueKey;
+    const char *defaultValue;
+};
+
+// One option group: the check box, the value control it governs, what the
+// group contributes to the cw2dmk and dmk2cw command lines, and its keys.
 struct OptionGroup {
     const char *checkBoxName;
     const char *valueName;
@@ -30,6 +38,7 @@ struct OptionGroup {
     int indexOffset;                       // added to a list position when written
     bool usedForWrite;
     NumberCheck check;
+    StoredGroup stored;
 };
 
 enum GroupIndex : int {
@@ -44,5 +53,9 @@ const std::array<OptionGroup, GroupCount> &optionGroups();
 
 // "The 'CatWeasel port' is not a number. Option not used"
 QString notNumberWarning(const OptionGroup &group);
+
+// Whether a list group's list can stand at position: -1 (nothing chosen)
+// or one of its entries.
+bool isListPosition(const OptionGroup &group, int position);
 
 } // namespace ferncastle

@@ -6,7 +6,8 @@ namespace ferncastle {
 
 namespace {
 
-enum class Tool { Read, Write };
+// Which card tool the string is for: reading a disk or writing one.
+enum class CardDirection { Read, Write };
 
 // The warning for a typed value that must not go on the command line, or an
 // empty string when the value may be used.
@@ -14,24 +15,24 @@ QString rejection(const OptionGroup &group, const QString &text)
 {
     if (!group.check.enabled)
         return {};
-    if (!isNumber(text))
+    if (!isPlainDecimal(text))
         return notNumberWarning(group);
     if (!group.check.hasRange)
         return {};
-    const std::optional<qint16> value = toInt16(text);
+    const std::optional<qint16> value = roundedToInt16(text);
     if (!value || *value < group.check.minimum || *value > group.check.maximum)
         return QString::fromLatin1(group.check.rangeWarning);
     return {};
 }
 
-OptionString build(const OptionSet &options, Tool tool)
+OptionString build(const OptionSet &options, CardDirection direction)
 {
     OptionString result;
     const auto &groups = optionGroups();
     for (int i = 0; i < GroupCount; ++i) {
         const OptionGroup &group = groups[i];
         const GroupState &state = options.groups[i];
-        if ((tool == Tool::Write && !group.usedForWrite) || state.checkState != Ticked)
+        if ((direction == CardDirection::Write && !group.usedForWrite) || state.checkState != Ticked)
             continue;
         if (group.kind == ValueKind::List) {
             result.text += QLatin1String(group.flag) + QString::number(state.listIndex + group.indexOffset);
@@ -49,14 +50,14 @@ OptionString build(const OptionSet &options, Tool tool)
 
 } // namespace
 
-OptionString buildReadOptions(const OptionSet &options)
+OptionString readOptionString(const OptionSet &options)
 {
-    return build(options, Tool::Read);
+    return build(options, CardDirection::Read);
 }
 
-OptionString buildWriteOptions(const OptionSet &options)
+OptionString writeOptionString(const OptionSet &options)
 {
-    return build(options, Tool::Write);
+    return build(options, CardDirection::Write);
 }
 
 } // namespace ferncastle

@@ -16,10 +16,10 @@ struct OptionString {
 
 // The cw2dmk options: all eight groups, then one blank and the additional
 // parameters.
-OptionString buildReadOptions(const OptionSet &options);
+OptionString readOptionString(const OptionSet &options);
 
 // The dmk2cw options: drive, port, kind, steps and sides only; tracks,
 // encoding and retries are neither written nor checked.
-OptionString buildWriteOptions(const OptionSet &options);
+OptionString writeOptionString(const OptionSet &options);
 
 } // namespace ferncastle

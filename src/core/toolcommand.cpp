@@ -4,14 +4,19 @@
 
 namespace ferncastle {
 
-ToolCommand assembleToolCommand(const QString &toolsFolder, Tool tool,
-                                const QString &optionText, const QString &fileName)
+ToolCommand assembleToolCommand(const QString &toolsFolder, ToolActionId action,
+                                const QString &optionText, const QString &chosenFile)
 {
+    const ToolAction &toolAction = ferncastle::toolAction(action);
     ToolCommand command;
-    command.program = toolsFolder + QLatin1String(tool.name);
-    command.commandLine = command.program + u' ' + optionText + u' ' + u'"' + fileName + u'"';
+    command.action = action;
+    command.tool = QLatin1String(toolAction.tool);
+    command.chosenFile = chosenFile;
+    command.writtenFiles = toolAction.writtenFiles(chosenFile);
+    command.program = toolsFolder + command.tool;
+    command.commandLine = command.program + u' ' + optionText + u' ' + u'"' + chosenFile + u'"';
     command.arguments = QProcess::splitCommand(optionText);
-    command.arguments.append(fileName);
+    command.arguments.append(chosenFile);
     return command;
 }
 

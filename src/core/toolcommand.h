@@ -7,19 +7,9 @@
 
 namespace ferncastle {
 
-// The four external tools.
-struct Tool {
-    const char *name;
-};
-
-inline constexpr Tool cw2dmk{"cw2dmk"};
-inline constexpr Tool dmk2cw{"dmk2cw"};
-inline constexpr Tool dmk2jv3{"dmk2jv3"};
-inline constexpr Tool jv2dmk{"jv2dmk"};
-
-// A tool run, both as the one command line the user is shown and as the
-// program and separate arguments that are actually started. Nothing is ever
-// handed to a shell: the file name stays one argument whatever it holds.
+// A tool run: what it is for, the one command line the user is shown, and
+// the program and separate arguments that are actually started. Nothing is
+// ever handed to a shell: the file name stays one argument whatever it holds.
 struct ToolCommand {
     ToolActionId action = ToolActionId::DiskToImage; // src/core/toolactions.h
     QString tool;             // "cw2dmk", "dmk2cw", "dmk2jv3" or "jv2dmk"
@@ -37,7 +27,7 @@ struct ToolCommand {
 // and the quoted file name. The tools folder is put in front unchanged, with
 // no separator added; the option text is split as QProcess::splitCommand
 // splits (blanks separate, double quotes group).
-ToolCommand assembleToolCommand(const QString &toolsFolder, Tool tool,
-                                const QString &optionText, const QString &fileName);
+ToolCommand assembleToolCommand(const QString &toolsFolder, ToolActionId action,
+                                const QString &optionText, const QString &chosenFile);
 
 } // namespace ferncastle

@@ -1,10 +1,14 @@
 #include "platform/settingsfile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <atomic>
 
 #ifdef Q_OS_UNIX
 #include <cstdio>
@@ -38,46 +42,123 @@ QString unusedName(const QString &base)
     return name;
 }
 
-} // namespace
-
-std::optional<IniContents> readIniFromDisk(const QString &fileName)
+IniContents readUnseen(const QString &unseenName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    // QSettings keeps every file it has read in a process-wide cache and
-    // trusts it while the size and time match, so a true re-read goes
-    // through a copy under a name it has never seen.
-    const QTemporaryDir folder;
-    const QString copyName = folder.filePath(QStringLiteral("reread.ini"));
-    if (!folder.isValid() || !writeWhole(copyName, file.readAll()))
-        return std::nullopt;
-    const QSettings copy(copyName, QSettings::IniFormat);
+    const QSettings copy(unseenName, QSettings::IniFormat);
     IniContents contents;
+    contents.found = true;
     contents.values = allValues(copy); // parses every section
     contents.whole = copy.status() == QSettings::NoError;
     return contents;
 }
 
-QString keepCopyIfDamaged(const QString &fileName)
+// QSettings keeps every file it has read in a process-wide cache and
+// trusts it while the size and time match, so a true re-read goes through
+// a name it has never seen. A second hard link beside the file needs no
+// room on a full disk and no temporary folder.
+std::optional<IniContents> readThroughLink(const QString &fileName)
 {
-    const std::optional<IniContents> contents = readIniFromDisk(fileName);
-    if (!contents || contents->whole)
+#ifdef Q_OS_UNIX
+    static std::atomic<int> reads{0};
+    const QString link = fileName + QStringLiteral(".reread-%1-%2")
+                                        .arg(QCoreApplication::applicationPid())
+                                        .arg(++reads);
+    if (::link(QFile::encodeName(fileName).constData(), QFile::encodeName(link).constData()) != 0)
+        return std::nullopt;
+    const IniContents contents = readUnseen(link);
+    QFile::remove(link);
+    return contents;
+#else
+    Q_UNUSED(fileName);
+    return std::nullopt;
+#endif
+}
+
+// Where the folder takes no links: a copy in the temporary folder.
+std::optional<IniContents> readThroughCopy(QFile &file)
+{
+    const QTemporaryDir folder;
+    const QString copyName = folder.filePath(QStringLiteral("reread.ini"));
+    if (!folder.isValid() || !writeWhole(copyName, file.readAll()))
+        return std::nullopt;
+    return readUnseen(copyName);
+}
+
+bool sameContents(const QString &oneName, const QString &otherName)
+{
+    QFile one(oneName);
+    QFile other(otherName);
+    if (one.size() != other.size() || !one.open(QIODevice::ReadOnly) || !other.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 chunk = 64 * 1024;
+    while (!one.atEnd()) {
+        if (one.read(chunk) != other.read(chunk))
+            return false;
+    }
+    return true;
+}
+
+// A file that keeps coming back with the same damage (another program
+// writes it so, or QSettings cannot write a line back the way it read it)
+// is kept once, not at every save.
+bool alreadyKept(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    const QDir folder = info.dir();
+    const QStringList copies = folder.entryList({info.fileName() + QStringLiteral(".damaged-*")},
+                                                QDir::Files | QDir::Hidden);
+    for (const QString &copy : copies) {
+        if (sameContents(fileName, folder.filePath(copy)))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<IniContents> readIniFromDisk(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
+        return IniContents{};
+    if (std::optional<IniContents> contents = readThroughLink(fileName))
+        return contents;
+    return readThroughCopy(file);
+}
+
+QString keepCopyIfDamaged(const QString &fileName, const IniContents &contents)
+{
+    if (!contents.found || contents.whole || alreadyKept(fileName))
         return {};
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString copyName = unusedName(fileName + QStringLiteral(".damaged-") + stamp);
     return QFile::copy(fileName, copyName) ? copyName : QString();
 }
 
-bool fileHoldsCachedValues(const QString &fileName)
+bool fileHoldsValues(const IniContents &onDisk, const QMap<QString, QVariant> &expected,
+                     bool mustBeWhole)
 {
-    const std::optional<IniContents> onDisk = readIniFromDisk(fileName);
-    if (!onDisk || !onDisk->whole)
+    if (mustBeWhole && !onDisk.whole)
         return false;
-    // Opened on the same file, this shares the contents QSettings cached
-    // when it wrote, which are the values it meant to store.
-    const QSettings cached(fileName, QSettings::IniFormat);
-    return onDisk->values == allValues(cached);
+    // An absent key reads as an invalid value, as does "@Invalid()".
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        if (onDisk.values.value(it.key()) != it.value())
+            return false;
+    }
+    return true;
+}
+
+QString followLinks(const QString &fileName)
+{
+    QFileInfo info(fileName);
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    if (info.isSymLink() || info.filePath() == fileName)
+        return fileName; // a loop: QSaveFile writes over the name itself too
+    // The folder QSettings creates for its file, made for the file the
+    // link names, which is where the write goes.
+    QDir().mkpath(info.absolutePath());
+    return info.filePath();
 }
 
 // A hard link: it needs no room on the disk, which may be what ran out.

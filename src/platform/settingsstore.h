@@ -16,6 +16,25 @@ namespace ferncastle {
 // earlier Windows versions kept these values.
 std::unique_ptr<QSettings> openSettingsStore();
 
+// Where the windows keep their settings, handed to them like their other
+// services: the user's store, or an INI file of the caller's choice (each
+// test gives each window a store of its own).
+class SettingsStore
+{
+public:
+    SettingsStore() = default; // the user's store
+    explicit SettingsStore(const QString &iniFile) : m_iniFile(iniFile) {}
+
+    // Opened on the section "Ferncastle".
+    std::unique_ptr<QSettings> open() const;
+
+    // The text stored under key, or the empty string.
+    QString text(const char *key) const;
+
+private:
+    QString m_iniFile; // empty: the user's store
+};
+
 // Writes the store's changes through and makes sure they arrived. False
 // when they are not stored; the caller tells the user.
 //
@@ -25,11 +44,13 @@ std::unique_ptr<QSettings> openSettingsStore();
 //   "<file>.damaged-<yyyyMMdd-HHmmss>";
 // - QSettings replaces the file even after a short write (a disk that is
 //   nearly full) and reports success, so the new file is read back, and if
-//   it does not hold every value the earlier file is put back.
+//   it does not hold every value the earlier file is put back;
+// - a symbolic link in place of the file is kept and written through,
+//   also when the file it names does not exist yet.
 bool commitSettingsStore(QSettings &store);
 
 // Where the store keeps its values, as the user would look for it: the
-// INI file's path, or the registry key.
+// INI file's path, or the registry key, shortened for display.
 QString settingsStoreLocation(const QSettings &store);
 
 } // namespace ferncastle

@@ -1,5 +1,7 @@
 #include "platform/terminallauncher.h"
 
+#include "core/displaytext.h"
+
 #include "platform/terminalemulators.h"
 #include "platform/terminalscript.h"
 #include "platform/toolcheck.h"
@@ -13,7 +15,7 @@ namespace {
 
 QString toolName(const ToolCommand &command)
 {
-    return QFileInfo(command.program).fileName();
+    return shortenedForDisplay(QFileInfo(command.program).fileName());
 }
 
 QString noTerminalMessage(const ToolCommand &command)
@@ -34,7 +36,7 @@ QString startDetached(const QString &terminal, const QStringList &arguments,
     if (process.startDetached())
         return {};
     return QStringLiteral("Could not start %1: the terminal emulator %2 could not be started (%3).")
-        .arg(toolName(command), terminal, process.errorString());
+        .arg(toolName(command), shortenedForDisplay(terminal), process.errorString());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "platform/toolcheck.h"
 
+#include "core/displaytext.h"
+
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -12,19 +14,20 @@ const QString checkToolsFolder = QStringLiteral("Check the tools folder in Optio
 QString failure(const QString &program, const QString &why)
 {
     return QStringLiteral("Could not start %1: %2 %3")
-        .arg(QFileInfo(program).fileName(), why, checkToolsFolder);
+        .arg(shortenedForDisplay(QFileInfo(program).fileName()), why, checkToolsFolder);
 }
 
 CheckedTool checkPath(const QString &program)
 {
     const QFileInfo file(program);
     const QString path = file.absoluteFilePath();
+    const QString shown = shortenedForDisplay(path);
     if (!file.exists())
-        return {{}, failure(program, QStringLiteral("%1 does not exist.").arg(path))};
+        return {{}, failure(program, QStringLiteral("%1 does not exist.").arg(shown))};
     if (file.isDir())
-        return {{}, failure(program, QStringLiteral("%1 is a folder, not a program.").arg(path))};
+        return {{}, failure(program, QStringLiteral("%1 is a folder, not a program.").arg(shown))};
     if (!file.isExecutable())
-        return {{}, failure(program, QStringLiteral("%1 is not executable.").arg(path))};
+        return {{}, failure(program, QStringLiteral("%1 is not executable.").arg(shown))};
     return {path, {}};
 }
 

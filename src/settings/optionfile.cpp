@@ -1,5 +1,7 @@
 #include "settings/optionfile.h"
 
+#include "settings/storednumber.h"
+
 #include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -188,62 +190,33 @@ QString characterFault(const QString &line)
     return {};
 }
 
-bool isDigits(QStringView text)
+// Why a line does not hold the box state or list position it must hold;
+// empty when number has its value.
+QString numberFault(const QString &line, const StoredNumber &number, const OptionGroup *group)
 {
-    if (text.isEmpty())
-        return false;
-    for (QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
+    switch (number.fault) {
+    case StoredNumberFault::None:
+        return {};
+    case StoredNumberFault::NotWholeNumber:
+        return quoted(line) + QStringLiteral(" is not a whole number.");
+    case StoredNumberFault::OutsideInt16:
+        return quoted(line) + QStringLiteral(" does not fit in 16 bits (-32768 to 32767).");
+    case StoredNumberFault::NotBoxState:
+        return QStringLiteral("%1 is not a check box state (0, 1 or 2).").arg(number.number);
+    case StoredNumberFault::NotListPosition:
+        break;
     }
-    return true;
+    return QStringLiteral("%1 is not a position in the list (-1 to %2).")
+        .arg(number.number)
+        .arg(qsizetype(group->entries.size()) - 1);
 }
 
-// A whole number in 16 bits: optional blanks, an optional sign, digits.
-// On failure, fault says why.
-std::optional<qint16> wholeNumber(const QString &line, QString &fault)
+QString readNumber(const QString &line, const StoredNumber &number, const OptionGroup *group,
+                   int &value)
 {
-    QStringView text = QStringView(line).trimmed();
-    const bool negative = text.startsWith(u'-');
-    if (negative || text.startsWith(u'+'))
-        text = text.sliced(1);
-    if (!isDigits(text)) {
-        fault = quoted(line) + QStringLiteral(" is not a whole number.");
-        return std::nullopt;
-    }
-    while (text.size() > 1 && text.startsWith(u'0'))
-        text = text.sliced(1);
-    const int value = text.size() <= 5 ? (negative ? -1 : 1) * text.toInt() : 0;
-    if (text.size() > 5 || value < -32768 || value > 32767) {
-        fault = quoted(line) + QStringLiteral(" does not fit in 16 bits (-32768 to 32767).");
-        return std::nullopt;
-    }
-    return qint16(value);
-}
-
-QString readState(const QString &line, int &state)
-{
-    QString fault;
-    const std::optional<qint16> value = wholeNumber(line, fault);
-    if (!value)
-        return fault;
-    if (!isValidCheckValue(*value))
-        return QStringLiteral("%1 is not a check box state (0, 1 or 2).").arg(*value);
-    state = *value;
-    return {};
-}
-
-QString readPosition(const QString &line, const OptionGroup &group, int &position)
-{
-    QString fault;
-    const std::optional<qint16> value = wholeNumber(line, fault);
-    if (!value)
-        return fault;
-    const auto last = qsizetype(group.entries.size()) - 1;
-    if (*value < -1 || *value > last)
-        return QStringLiteral("%1 is not a position in the list (-1 to %2).").arg(*value).arg(last);
-    position = *value;
-    return {};
+    if (number.value)
+        value = *number.value;
+    return numberFault(line, number, group);
 }
 
 // Puts line (0-based index) into options. Empty on success, else the fault.
@@ -253,7 +226,7 @@ QString readLine(OptionSet &options, int index, const QString &line)
     if (!fault.isEmpty())
         return fault;
     if (isStateLine(index))
-        return readState(line, options.groups[index].checkState);
+        return readNumber(line, storedBoxState(line), nullptr, options.groups[index].checkState);
     if (!isGroupValueLine(index)) {
         options.extraParms = line;
         return {};
@@ -261,7 +234,7 @@ QString readLine(OptionSet &options, int index, const QString &line)
     const OptionGroup &group = groupOfValueLine(index);
     GroupState &state = options.groups[index - GroupCount];
     if (group.kind == ValueKind::List)
-        return readPosition(line, group, state.listIndex);
+        return readNumber(line, storedListPosition(line, group), &group, state.listIndex);
     state.text = line;
     return {};
 }

@@ -13,7 +13,8 @@ namespace ferncastle {
 // CR LF: the eight check-box states, then the eight group values in group
 // order (a list's position, a text unchanged), then the additional
 // parameters. No header, no key names.
-inline constexpr int OptionFileLineCount = 17;
+inline constexpr int OptionFileLineCount = 2 * GroupCount + 1;
+static_assert(OptionFileLineCount == 17, "an options file has 17 lines");
 
 // Only this much of a file is ever looked at. A real options file is a few
 // hundred bytes; anything whose 17 lines do not fit is not one.

@@ -1,12 +1,10 @@
 #include "settings/storedsettings.h"
 
-#include "core/numericrules.h"
+#include "settings/storednumber.h"
 
 #include <QSettings>
 #include <QStringList>
 #include <QVariant>
-
-#include <algorithm>
 
 namespace ferncastle {
 
@@ -17,20 +15,18 @@ bool isList(const SettingKey &key)
     return optionGroups()[key.group].kind == ValueKind::List;
 }
 
-bool controlAccepts(const SettingKey &key, int number)
+StoredNumber numberFor(const SettingKey &key, QStringView text)
 {
     if (key.kind == SettingKind::CheckState)
-        return isValidCheckValue(number);
-    const int entryCount = int(optionGroups()[key.group].entries.size());
-    return number >= -1 && number < entryCount;
+        return storedBoxState(text);
+    return storedListPosition(text, optionGroups()[key.group]);
 }
 
 int acceptedNumber(const SettingKey &key, QStringView text)
 {
-    const std::optional<qint16> number = wholeNumber(text);
-    if (number && controlAccepts(key, *number))
+    if (const std::optional<int> number = numberFor(key, text).value)
         return *number;
-    return wholeNumber(QString::fromLatin1(key.defaultValue)).value();
+    return numberFor(key, QString::fromLatin1(key.defaultValue)).value.value();
 }
 
 void applyGroupValue(const SettingKey &key, const QString &text, GroupState &group)
@@ -64,19 +60,6 @@ QString readText(const QSettings &store, const SettingKey &key)
 
 } // namespace
 
-std::optional<qint16> wholeNumber(QStringView text)
-{
-    const QStringView trimmed = text.trimmed();
-    QStringView digits = trimmed;
-    if (digits.startsWith(u'-') || digits.startsWith(u'+'))
-        digits = digits.mid(1);
-    const bool allDigits = std::all_of(digits.begin(), digits.end(),
-                                       [](QChar c) { return c >= u'0' && c <= u'9'; });
-    if (digits.isEmpty() || !allDigits)
-        return std::nullopt;
-    return toInt16(trimmed);
-}
-
 void applyStoredText(const SettingKey &key, const QString &text, StoredSettings &values)
 {
     switch (key.kind) {
@@ -98,7 +81,7 @@ void applyStoredText(const SettingKey &key, const QString &text, StoredSettings 
     }
 }
 
-QString storedText(const SettingKey &key, const StoredSettings &values)
+QString textToStore(const SettingKey &key, const StoredSettings &values)
 {
     switch (key.kind) {
     case SettingKind::CheckState:
@@ -120,7 +103,7 @@ QString storedText(const SettingKey &key, const StoredSettings &values)
 StoredSettings defaultSettings()
 {
     StoredSettings values;
-    for (const SettingKey &key : settingKeys)
+    for (const SettingKey &key : settingKeys())
         applyStoredText(key, QLatin1String(key.defaultValue), values);
     return values;
 }
@@ -128,7 +111,7 @@ StoredSettings defaultSettings()
 StoredSettings readSettings(const QSettings &store)
 {
     StoredSettings values;
-    for (const SettingKey &key : settingKeys)
+    for (const SettingKey &key : settingKeys())
         applyStoredText(key, readText(store, key), values);
     return values;
 }
@@ -136,9 +119,9 @@ StoredSettings readSettings(const QSettings &store)
 void writeOptions(QSettings &store, const OptionSet &options, const QString &lastUsedDirectory)
 {
     const StoredSettings values{options, lastUsedDirectory, {}};
-    for (const SettingKey &key : settingKeys) {
+    for (const SettingKey &key : settingKeys()) {
         if (key.kind != SettingKind::DosFilesPath)
-            store.setValue(QLatin1String(key.name), storedText(key, values));
+            store.setValue(QLatin1String(key.name), textToStore(key, values));
     }
 }
 

@@ -9,13 +9,13 @@ class TestNumericRules : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void isNumber_data();
-    void isNumber();
-    void toInt16_data();
-    void toInt16();
+    void isPlainDecimal_data();
+    void isPlainDecimal();
+    void roundedToInt16_data();
+    void roundedToInt16();
 };
 
-void TestNumericRules::isNumber_data()
+void TestNumericRules::isPlainDecimal_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("expected");
@@ -38,21 +38,21 @@ void TestNumericRules::isNumber_data()
         QTest::addRow("\"%s\"", text) << QString::fromUtf8(text) << expected;
 }
 
-void TestNumericRules::isNumber()
+void TestNumericRules::isPlainDecimal()
 {
     QFETCH(QString, text);
     QFETCH(bool, expected);
-    QCOMPARE(ferncastle::isNumber(text), expected);
+    QCOMPARE(ferncastle::isPlainDecimal(text), expected);
 }
 
 // The rounded value as text, or "out" when there is none.
 QString rounded(QStringView text)
 {
-    const std::optional<qint16> value = toInt16(text);
+    const std::optional<qint16> value = roundedToInt16(text);
     return value ? QString::number(*value) : QStringLiteral("out");
 }
 
-void TestNumericRules::toInt16_data()
+void TestNumericRules::roundedToInt16_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
@@ -92,7 +92,7 @@ void TestNumericRules::toInt16_data()
     QTest::newRow("long negative exponent") << u"1E-" + nines << QStringLiteral("0");
 }
 
-void TestNumericRules::toInt16()
+void TestNumericRules::roundedToInt16()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);

@@ -110,7 +110,7 @@ void TestOptionString::readOptions()
     QFETCH(OptionSet, options);
     QFETCH(QString, expected);
     QFETCH(QStringList, warnings);
-    const OptionString result = buildReadOptions(options);
+    const OptionString result = readOptionString(options);
     QCOMPARE(result.text, expected);
     QCOMPARE(result.warnings, warnings);
 }
@@ -139,7 +139,7 @@ void TestOptionString::writeOptions()
     QFETCH(OptionSet, options);
     QFETCH(QString, expected);
     QFETCH(QStringList, warnings);
-    const OptionString result = buildWriteOptions(options);
+    const OptionString result = writeOptionString(options);
     QCOMPARE(result.text, expected);
     QCOMPARE(result.warnings, warnings);
 }

@@ -14,57 +14,59 @@ private Q_SLOTS:
     void assemble();
     void fileNameStaysOneArgument_data();
     void fileNameStaysOneArgument();
+    void writtenFiles_data();
+    void writtenFiles();
 };
 
 void TestToolCommand::assemble_data()
 {
     QTest::addColumn<QString>("folder");
-    QTest::addColumn<Tool>("tool");
+    QTest::addColumn<ToolActionId>("action");
     QTest::addColumn<QString>("options");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<QStringList>("arguments");
 
-    const auto row = [](const char *name, const char *folder, Tool tool, const char *options,
+    const auto row = [](const char *name, const char *folder, ToolActionId action, const char *options,
                         const char *file, const char *commandLine, const QStringList &arguments) {
-        QTest::newRow(name) << QString::fromUtf8(folder) << tool << QString::fromUtf8(options)
+        QTest::newRow(name) << QString::fromUtf8(folder) << action << QString::fromUtf8(options)
                             << QString::fromUtf8(file) << QString::fromUtf8(commandLine) << arguments;
     };
     const QString dmk = QStringLiteral("C:\\DISKS\\GAME.DMK");
-    row("Disk to Image", "C:\\TOOLS\\", cw2dmk, "-d0 -k2 ", "C:\\DISKS\\GAME.DMK",
+    row("Disk to Image", "C:\\TOOLS\\", ToolActionId::DiskToImage, "-d0 -k2 ", "C:\\DISKS\\GAME.DMK",
         "C:\\TOOLS\\cw2dmk -d0 -k2  \"C:\\DISKS\\GAME.DMK\"", {u"-d0"_s, u"-k2"_s, dmk});
-    row("Image to Disk", "C:\\TOOLS\\", dmk2cw, " ", "C:\\DISKS\\GAME.DMK",
+    row("Image to Disk", "C:\\TOOLS\\", ToolActionId::ImageToDisk, " ", "C:\\DISKS\\GAME.DMK",
         "C:\\TOOLS\\dmk2cw   \"C:\\DISKS\\GAME.DMK\"", {dmk});
-    row("DMK to JV", "C:\\TOOLS\\", dmk2jv3, "", "C:\\DISKS\\GAME.DMK",
+    row("DMK to JV", "C:\\TOOLS\\", ToolActionId::DmkToJv, "", "C:\\DISKS\\GAME.DMK",
         "C:\\TOOLS\\dmk2jv3  \"C:\\DISKS\\GAME.DMK\"", {dmk});
-    row("JV to DMK", "C:\\TOOLS\\", jv2dmk, "", "C:\\DISKS\\GAME.DSK",
+    row("JV to DMK", "C:\\TOOLS\\", ToolActionId::JvToDmk, "", "C:\\DISKS\\GAME.DSK",
         "C:\\TOOLS\\jv2dmk  \"C:\\DISKS\\GAME.DSK\"", {u"C:\\DISKS\\GAME.DSK"_s});
-    row("no separator added", "C:\\TOOLS", cw2dmk, "-d0 -k2 ", "C:\\DISKS\\GAME.DMK",
+    row("no separator added", "C:\\TOOLS", ToolActionId::DiskToImage, "-d0 -k2 ", "C:\\DISKS\\GAME.DMK",
         "C:\\TOOLScw2dmk -d0 -k2  \"C:\\DISKS\\GAME.DMK\"", {u"-d0"_s, u"-k2"_s, dmk});
 
     const QString game = QStringLiteral("/home/u/disks/game.dmk");
-    row("Linux Disk to Image", "/opt/tools/", cw2dmk, "-d0 -k2 ", "/home/u/disks/game.dmk",
+    row("Linux Disk to Image", "/opt/tools/", ToolActionId::DiskToImage, "-d0 -k2 ", "/home/u/disks/game.dmk",
         "/opt/tools/cw2dmk -d0 -k2  \"/home/u/disks/game.dmk\"", {u"-d0"_s, u"-k2"_s, game});
-    row("Linux Image to Disk", "/opt/tools/", dmk2cw, " ", "/home/u/disks/game.dmk",
+    row("Linux Image to Disk", "/opt/tools/", ToolActionId::ImageToDisk, " ", "/home/u/disks/game.dmk",
         "/opt/tools/dmk2cw   \"/home/u/disks/game.dmk\"", {game});
-    row("Linux DMK to JV", "/opt/tools/", dmk2jv3, "", "/home/u/disks/game.dmk",
+    row("Linux DMK to JV", "/opt/tools/", ToolActionId::DmkToJv, "", "/home/u/disks/game.dmk",
         "/opt/tools/dmk2jv3  \"/home/u/disks/game.dmk\"", {game});
-    row("Linux JV to DMK", "/opt/tools/", jv2dmk, "", "/home/u/disks/game.dsk",
+    row("Linux JV to DMK", "/opt/tools/", ToolActionId::JvToDmk, "", "/home/u/disks/game.dsk",
         "/opt/tools/jv2dmk  \"/home/u/disks/game.dsk\"", {u"/home/u/disks/game.dsk"_s});
-    row("Linux no separator added", "/opt/tools", jv2dmk, "", "/d/g.dsk",
+    row("Linux no separator added", "/opt/tools", ToolActionId::JvToDmk, "", "/d/g.dsk",
         "/opt/toolsjv2dmk  \"/d/g.dsk\"", {u"/d/g.dsk"_s});
-    row("found on PATH", "", cw2dmk, " ", "/d/g.dmk", "cw2dmk   \"/d/g.dmk\"", {u"/d/g.dmk"_s});
+    row("found on PATH", "", ToolActionId::DiskToImage, " ", "/d/g.dmk", "cw2dmk   \"/d/g.dmk\"", {u"/d/g.dmk"_s});
 
-    row("optional parameters", "/t/", dmk2jv3, "-v 2", "/d/g.dmk", "/t/dmk2jv3 -v 2 \"/d/g.dmk\"",
+    row("optional parameters", "/t/", ToolActionId::DmkToJv, "-v 2", "/d/g.dmk", "/t/dmk2jv3 -v 2 \"/d/g.dmk\"",
         {u"-v"_s, u"2"_s, u"/d/g.dmk"_s});
-    row("blanks pile up", "/t/", dmk2jv3, "  -v   2  ", "/d/g.dmk",
+    row("blanks pile up", "/t/", ToolActionId::DmkToJv, "  -v   2  ", "/d/g.dmk",
         "/t/dmk2jv3   -v   2   \"/d/g.dmk\"", {u"-v"_s, u"2"_s, u"/d/g.dmk"_s});
-    row("quotes group", "/t/", cw2dmk, "-d0 -l \"a b\" c", "/d/g.dmk",
+    row("quotes group", "/t/", ToolActionId::DiskToImage, "-d0 -l \"a b\" c", "/d/g.dmk",
         "/t/cw2dmk -d0 -l \"a b\" c \"/d/g.dmk\"",
         {u"-d0"_s, u"-l"_s, u"a b"_s, u"c"_s, u"/d/g.dmk"_s});
-    row("open quote ends with the text", "/t/", cw2dmk, " -l \"a b", "/d/g.dmk",
+    row("open quote ends with the text", "/t/", ToolActionId::DiskToImage, " -l \"a b", "/d/g.dmk",
         "/t/cw2dmk  -l \"a b \"/d/g.dmk\"", {u"-l"_s, u"a b"_s, u"/d/g.dmk"_s});
-    row("no shell in options", "/t/", dmk2jv3, "$(id) ; `id` *", "/d/g.dmk",
+    row("no shell in options", "/t/", ToolActionId::DmkToJv, "$(id) ; `id` *", "/d/g.dmk",
         "/t/dmk2jv3 $(id) ; `id` * \"/d/g.dmk\"",
         {u"$(id)"_s, u";"_s, u"`id`"_s, u"*"_s, u"/d/g.dmk"_s});
 }
@@ -72,14 +74,17 @@ void TestToolCommand::assemble_data()
 void TestToolCommand::assemble()
 {
     QFETCH(QString, folder);
-    QFETCH(Tool, tool);
+    QFETCH(ToolActionId, action);
     QFETCH(QString, options);
     QFETCH(QString, file);
     QFETCH(QString, commandLine);
     QFETCH(QStringList, arguments);
-    const ToolCommand command = assembleToolCommand(folder, tool, options, file);
+    const ToolCommand command = assembleToolCommand(folder, action, options, file);
+    QCOMPARE(command.action, action);
+    QCOMPARE(command.tool, QLatin1String(toolAction(action).tool));
+    QCOMPARE(command.chosenFile, file);
     QCOMPARE(command.commandLine, commandLine);
-    QCOMPARE(command.program, folder + QLatin1String(tool.name));
+    QCOMPARE(command.program, folder + command.tool);
     QVERIFY(commandLine.startsWith(command.program + u' '));
     QCOMPARE(command.arguments, arguments);
 }
@@ -97,12 +102,44 @@ void TestToolCommand::fileNameStaysOneArgument_data()
 void TestToolCommand::fileNameStaysOneArgument()
 {
     QFETCH(QString, file);
-    const ToolCommand command = assembleToolCommand(u"/t/"_s, cw2dmk, u"-d0 "_s, file);
+    const ToolCommand command = assembleToolCommand(u"/t/"_s, ToolActionId::DiskToImage, u"-d0 "_s, file);
     QCOMPARE(command.arguments, QStringList({u"-d0"_s, file}));
     QCOMPARE(command.commandLine, u"/t/cw2dmk -d0  \"" + file + u'"');
 
-    const ToolCommand bare = assembleToolCommand(u"/t/"_s, dmk2jv3, QString(), file);
+    const ToolCommand bare = assembleToolCommand(u"/t/"_s, ToolActionId::DmkToJv, QString(), file);
     QCOMPARE(bare.arguments, QStringList{file});
+}
+
+// The conversions drop everything from the last dot of the whole name, as
+// the tools do, so a dot in a folder name counts when the file has none.
+void TestToolCommand::writtenFiles_data()
+{
+    QTest::addColumn<ToolActionId>("action");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("written");
+    const auto row = [](const char *name, ToolActionId action, const char *file,
+                        const QStringList &written) {
+        QTest::newRow(name) << action << QString::fromUtf8(file) << written;
+    };
+    row("Disk to Image writes the chosen image", ToolActionId::DiskToImage, "/d/GAME.DMK",
+        {u"/d/GAME.DMK"_s});
+    row("Image to Disk writes no file", ToolActionId::ImageToDisk, "/d/GAME.DMK", {});
+    row("DMK to JV", ToolActionId::DmkToJv, "/d/GAME.DMK", {u"/d/GAME.dsk"_s});
+    row("DMK to JV, no extension", ToolActionId::DmkToJv, "/d/GAME", {u"/d/GAME.dsk"_s});
+    row("DMK to JV, two dots", ToolActionId::DmkToJv, "/d/a.b.dmk", {u"/d/a.b.dsk"_s});
+    row("DMK to JV, dot only in the folder", ToolActionId::DmkToJv, "/d/my.disks/GAME",
+        {u"/d/my.dsk"_s});
+    row("JV to DMK", ToolActionId::JvToDmk, "/d/GAME.DSK", {u"/d/GAME.dmk"_s});
+    row("JV to DMK of a .dmk name writes that file", ToolActionId::JvToDmk, "/d/g.dmk",
+        {u"/d/g.dmk"_s});
+}
+
+void TestToolCommand::writtenFiles()
+{
+    QFETCH(ToolActionId, action);
+    QFETCH(QString, file);
+    QFETCH(QStringList, written);
+    QCOMPARE(assembleToolCommand(u"/t/"_s, action, QString(), file).writtenFiles, written);
 }
 
 QTEST_APPLESS_MAIN(TestToolCommand)

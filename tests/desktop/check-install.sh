@@ -1,18 +1,23 @@
 #!/bin/sh
 # Installs the build into a scratch prefix and checks that it lands as a
 # desktop program should: the binary, a valid menu entry whose Exec and Icon
-# name what was installed, the icon in the hicolor sizes, and nothing else.
+# name what was installed, the icon in the hicolor sizes, valid AppStream
+# data, a manual page that renders cleanly, the documentation, and nothing
+# else.
 #
 # Usage: check-install.sh CMAKE BUILD_DIR CONFIG VERSION
-# Exits 77 (reported as skipped) when desktop-file-validate is missing.
+# Exits 77 (reported as skipped) when desktop-file-validate, appstreamcli or
+# man is missing.
 set -eu
 
 cmake=$1 build=$2 config=$3 version=$4
 
-if ! command -v desktop-file-validate >/dev/null 2>&1; then
-    echo "desktop-file-validate not found (Debian package desktop-file-utils)"
-    exit 77
-fi
+for tool in desktop-file-validate:desktop-file-utils appstreamcli:appstream man:man-db; do
+    if ! command -v "${tool%%:*}" >/dev/null 2>&1; then
+        echo "${tool%%:*} not found (Debian package ${tool#*:})"
+        exit 77
+    fi
+done
 
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
@@ -24,11 +29,20 @@ fail() {
     status=1
 }
 
-desktop=share/applications/ferncastle.desktop
+id=org.larkvale.ferncastle
+sizes="16 32 48 64 128"
+desktop=share/applications/$id.desktop
+metainfo=share/metainfo/$id.metainfo.xml
+manpage=share/man/man1/ferncastle.1.gz
 expected="bin/ferncastle
-share/icons/hicolor/16x16/apps/ferncastle.png
-share/icons/hicolor/32x32/apps/ferncastle.png
-$desktop"
+$desktop
+$metainfo
+$manpage
+share/doc/ferncastle/README.md
+share/doc/ferncastle/docs/main-window.png
+share/doc/ferncastle/copyright
+share/doc/ferncastle/changelog.gz
+$(for size in $sizes; do echo "share/icons/hicolor/${size}x$size/apps/ferncastle.png"; done)"
 installed=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 [ "$installed" = "$(printf '%s\n' "$expected" | LC_ALL=C sort)" ] ||
     fail "installed files differ from the expected set:
@@ -42,7 +56,7 @@ report=$(desktop-file-validate "$prefix/$desktop" 2>&1) || fail "desktop-file-va
 
 entry() { sed -n "s/^$1=//p" "$prefix/$desktop"; }
 [ -x "$prefix/bin/$(entry Exec | cut -d' ' -f1)" ] || fail "Exec names no installed binary"
-for size in 16 32; do
+for size in $sizes; do
     png="$prefix/share/icons/hicolor/${size}x$size/apps/$(entry Icon).png"
     # A PNG's width and height are the big-endian words at bytes 16 and 20.
     dimensions=$(od -An -tu1 -j16 -N8 "$png" 2>/dev/null | awk '{
@@ -50,6 +64,14 @@ for size in 16 32; do
     }')
     [ "$dimensions" = "${size}x$size" ] || fail "icon for $size is '$dimensions'"
 done
+
+# Both exit 0 on notes they only print; clean means silent.
+report=$(appstreamcli validate --no-net --pedantic "$prefix/$metainfo" 2>&1) ||
+    fail "appstreamcli validate: $report"
+! printf '%s\n' "$report" | grep -q '^[EWIP]: ' || fail "appstreamcli validate: $report"
+# In a locale the system lacks, man would warn about that, not the page.
+report=$(LC_ALL=C.UTF-8 man --warnings -l "$prefix/$manpage" 2>&1 >/dev/null) || fail "man failed: $report"
+[ -z "$report" ] || fail "man --warnings: $report"
 
 # The installed binary runs on its own, without the build tree or a display.
 answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/ferncastle" --version) ||

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <map>
@@ -99,6 +100,17 @@ public:
                            QString::fromUtf8(readAll(base + QStringLiteral(".out")))});
         }
         return result;
+    }
+
+    // Makes every fake tool started from now on wait at a FIFO gate until
+    // openGate(); empty when the FIFO cannot be made.
+    QString addGate()
+    {
+        const QString gate = path(QStringLiteral("gate"));
+        if (::mkfifo(QFile::encodeName(gate).constData(), 0600) != 0)
+            return {};
+        setEnv("FAKE_TOOL_GATE", QFile::encodeName(gate));
+        return gate;
     }
 
     // Lets every fake tool waiting at the FIFO gate go on; false while none

@@ -12,22 +12,26 @@
 
 namespace ferncastle::test {
 
-// Points the per-user settings store at a fresh temporary folder while it
-// lives, so that no test reads or writes the user's own settings. The
-// store is the real one: an INI file, Larkvale.ini, in that folder.
+// A settings store of the test's own: the real INI file, Larkvale.ini, in a
+// fresh temporary folder. Windows are handed settingsStore(); the per-user
+// store is pointed at the same folder as well while this lives, so that
+// nothing a test runs can reach the user's own settings.
 class SettingsFolder
 {
 public:
-    SettingsFolder() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path()); }
+    SettingsFolder() : m_store(storeFile())
+    {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+    }
 
     QString path() const { return m_dir.path(); }
     QString storeFile() const { return m_dir.filePath(QStringLiteral("Larkvale.ini")); }
+    const SettingsStore &settingsStore() const { return m_store; }
 
     // Stores a value in [Ferncastle] as the program does.
     void store(const QString &key, const QString &value) const
     {
-        const std::unique_ptr<QSettings> settings = openSettingsStore();
-        settings->setValue(key, value);
+        m_store.open()->setValue(key, value);
     }
 
     QByteArray fileBytes() const
@@ -62,6 +66,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    SettingsStore m_store;
 };
 
 } // namespace ferncastle::test

@@ -1,6 +1,7 @@
 #include "fakes/scriptedprompts.h"
-#include "forms/captionfit.h"
-#include "forms/modaldriver.h"
+#include "fakes/settingsfolder.h"
+#include "support/captionfit.h"
+#include "support/modaldriver.h"
 #include "support/standinprogram.h"
 
 #include "forms/about/abouttext.h"
@@ -146,12 +147,10 @@ void TestAbout::captionsFit()
     frmAbout about(prompts, systemInformation, nullptr);
     about.Form_Load();
     QCOMPARE(about.size(), QSize(382, 252));
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             about.lblTitle, about.lblVersion, about.lblDescription, about.lblDisclaimer,
-             about.cmdOK, about.cmdSysInfo}) {
-        const QString misfit = test::captionMisfit(control);
-        QVERIFY2(misfit.isEmpty(), qPrintable(misfit));
-    }
+    const QString misfits = test::captionMisfits({about.lblTitle, about.lblVersion,
+                                                  about.lblDescription, about.lblDisclaimer,
+                                                  about.cmdOK, about.cmdSysInfo});
+    QVERIFY2(misfits.isEmpty(), qPrintable(misfits));
 }
 
 // Each opening is a new dialog loaded anew: what one opening changed is gone
@@ -161,7 +160,8 @@ void TestAbout::openedTwiceIsFilledAfresh()
 {
     test::ScriptedPrompts prompts;
     TerminalLauncher launcher;
-    Moorfield window({prompts, launcher});
+    test::SettingsFolder settings;
+    Moorfield window({prompts, launcher, settings.settingsStore()});
     const QList<std::function<void(frmAbout *)>> endings{
         [](frmAbout *about) { QTest::keyClick(about->cmdSysInfo, Qt::Key_Return); },
         [](frmAbout *about) { QTest::keyClick(about->cmdSysInfo, Qt::Key_Escape); },

@@ -1,5 +1,6 @@
 // Drives the real Qt file dialog behind CommonDialog, the way a user would.
 
+#include "support/modaldriver.h"
 #include "core/filefilter.h"
 #include "forms/common/commondialog.h"
 #include "forms/common/dialogprompts.h"
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void cancelGivesEmptyFileName();
     void openTakesAnExistingNameAsTyped_data();
     void openTakesAnExistingNameAsTyped();
+    void impossibleStartFolderIsLeftOut();
 
 private:
     // Runs action on the file dialog once it is open and modal.
@@ -53,11 +55,7 @@ void TestCommonDialog::init()
 
 void TestCommonDialog::whenDialogOpens(std::function<void(QFileDialog *)> action)
 {
-    QTimer::singleShot(0, this, [action] {
-        QFileDialog *dialog = nullptr;
-        QTRY_VERIFY((dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())));
-        action(dialog);
-    });
+    test::whenDialogShown<QFileDialog>(std::move(action));
 }
 
 QString TestCommonDialog::showSave(const QString &filter)
@@ -86,6 +84,18 @@ void TestCommonDialog::dialogIsSetUpAsAsked()
     QCOMPARE(dialog->directory().absolutePath(), QDir(m_dir.path()).absolutePath());
     QVERIFY(dialog->testOption(QFileDialog::HideNameFilterDetails));
     QCOMPARE(dialog->nameFilters().size(), 3);
+}
+
+// A stored start folder of megabytes cannot exist; the dialog spent seconds
+// on it before it showed its default folder anyway.
+void TestCommonDialog::impossibleStartFolderIsLeftOut()
+{
+    FileRequest request;
+    request.initialDir = u'/' + QString(10 * 1024 * 1024, u'x') + u'/';
+    request.filter = QLatin1String(filters::diskImages);
+    std::unique_ptr<QFileDialog> dialog(createFileDialog(nullptr, request));
+    QVERIFY(dialog->directory().absolutePath().size() < 4096);
+    QVERIFY(dialog->directoryUrl().toString().size() < 4096);
 }
 
 void TestCommonDialog::patternsIgnoreCase_data()
@@ -139,9 +149,7 @@ void TestCommonDialog::defaultExtComesBeforeOverwriteQuestion()
 {
     QString question;
     whenDialogOpens([&](QFileDialog *dialog) {
-        QTimer::singleShot(0, this, [&] {
-            QMessageBox *box = nullptr;
-            QTRY_VERIFY((box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())));
+        test::whenDialogShown<QMessageBox>([&](QMessageBox *box) {
             question = box->text();
             box->button(QMessageBox::Yes)->click();
         });

@@ -56,7 +56,7 @@ struct LaunchWindow {
     FakePrograms fake;
     test::ScriptedPrompts prompts;
     TerminalLauncher launcher;
-    Moorfield window{{prompts, launcher}};
+    Moorfield window{{prompts, launcher, settings.settingsStore()}};
 };
 
 OptionSet nothingTicked()
@@ -101,6 +101,8 @@ private Q_SLOTS:
     void failedStartIsShownAndTheProgramCarriesOn_data();
     void failedStartIsShownAndTheProgramCarriesOn();
     void pressingTwiceStartsTwoTools();
+    void nulInATextIsRefusedAndStartsNothing_data();
+    void nulInATextIsRefusedAndStartsNothing();
 };
 
 // %T stands for the tools folder, %F for the chosen file.
@@ -349,6 +351,58 @@ void TestLaunchActions::pressingTwiceStartsTwoTools()
     QCOMPARE(files, (QStringList{first, second}));
     QCOMPARE(launch.window.CommonDialog1.InitDir, launch.fake.path(QStringLiteral("two/")));
     QCOMPARE(launch.prompts.fileRequests.at(1).initialDir, launch.fake.path(QStringLiteral("one/")));
+}
+
+void TestLaunchActions::nulInATextIsRefusedAndStartsNothing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("Additional parameters, Disk to Image")
+        << QStringLiteral("cmdRead") << QStringLiteral("txtExtraParms")
+        << QStringLiteral("Additional parameters");
+    QTest::newRow("Additional parameters, Image to Disk")
+        << QStringLiteral("cmdWrite") << QStringLiteral("txtExtraParms")
+        << QStringLiteral("Additional parameters");
+    QTest::newRow("Optional parameters, DMK to JV")
+        << QStringLiteral("cmdDMK") << QStringLiteral("txtOptionalParms")
+        << QStringLiteral("Optional parameters");
+    QTest::newRow("Optional parameters, JV to DMK")
+        << QStringLiteral("cmdJV3") << QStringLiteral("txtOptionalParms")
+        << QStringLiteral("Optional parameters");
+}
+
+// "-v<NUL>-x 9" would reach the tool as -v and 9: the -x silently lost.
+void TestLaunchActions::nulInATextIsRefusedAndStartsNothing()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, box);
+    QFETCH(QString, caption);
+    LaunchWindow launch;
+    const QString text = QStringLiteral("-v") + QChar(0) + QStringLiteral("-x 9");
+    launch.window.findChild<QLineEdit *>(box)->setText(text);
+    QCOMPARE(launch.window.findChild<QLineEdit *>(box)->text(), text);
+    launch.prompts.answerFile(launch.fake.path(QStringLiteral("A.DMK")));
+
+    launch.click(button);
+
+    QCOMPARE(launch.prompts.messages.size(), 1);
+    const test::ScriptedPrompts::Message &shown = launch.prompts.messages.at(0);
+    QCOMPARE(shown.icon, QMessageBox::Critical);
+    QVERIFY2(shown.text.contains(u'"' + caption + u'"'), qPrintable(shown.text));
+    QVERIFY(shown.text.contains(QStringLiteral("NUL")));
+    // Only the launch after the text is mended reaches a terminal. The card
+    // actions refuse before their dialog, the conversions after theirs.
+    QString next = launch.fake.path(QStringLiteral("A.DMK"));
+    if (!launch.prompts.fileRequests.isEmpty()) {
+        next = launch.fake.path(QStringLiteral("B.DMK"));
+        launch.prompts.answerFile(next);
+    }
+    launch.window.findChild<QLineEdit *>(box)->setText(QStringLiteral("-v"));
+    launch.click(button);
+    QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(toolKind), 1, timeoutMs);
+    QCOMPARE(launch.fake.records(toolKind).at(0).argv.mid(1), (QStringList{QStringLiteral("-v"), next}));
 }
 
 QTEST_MAIN(TestLaunchActions)

@@ -1,5 +1,6 @@
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
+#include "support/captionfit.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/main/moorfield.h"
 #include "platform/terminallauncher.h"
@@ -80,7 +81,7 @@ void TestMoorfield::init()
     m_settings = std::make_unique<test::SettingsFolder>(); // tools folder known: no prompt
     m_settings->store(QLatin1String(keys::dosFilesPath), QStringLiteral("/opt/tools/"));
     m_prompts = new test::ScriptedPrompts;
-    m_window = new Moorfield({*m_prompts, m_launcher});
+    m_window = new Moorfield({*m_prompts, m_launcher, m_settings->settingsStore()});
 }
 
 void TestMoorfield::cleanup()
@@ -256,7 +257,7 @@ void TestMoorfield::tabOrder()
     }());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
-    m_window->ckbDrive->setFocus();
+    m_window->checkBox(Drive)->setFocus();
     QStringList order{m_window->focusWidget()->objectName()};
     for (int i = 0; i < 24; ++i) {
         QTest::keyClick(m_window->focusWidget(), Qt::Key_Tab);
@@ -300,11 +301,11 @@ void TestMoorfield::enablingFollowsBoxes()
 void TestMoorfield::userCannotGreyABox()
 {
     QVERIFY(m_window->Form_Load());
-    OptionCheckBox *box = m_window->ckbKind;
+    OptionCheckBox *box = m_window->checkBox(Kind);
     box->setValue(Greyed);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     QCOMPARE(box->value(), Ticked);
-    QVERIFY(m_window->cboKind->isEnabled());
+    QVERIFY(m_window->list(Kind)->isEnabled());
     QTest::keyClick(box, Qt::Key_Space);
     QCOMPARE(box->value(), Unticked);
     QTest::keyClick(box, Qt::Key_Space);
@@ -342,6 +343,13 @@ void TestMoorfield::textsFitTheirControls()
     }
     for (auto *label : m_window->findChildren<QLabel *>())
         QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->objectName()));
+    QList<const QWidget *> captioned;
+    for (const QWidget *widget : m_window->findChildren<QWidget *>()) {
+        if (qobject_cast<const QPushButton *>(widget) || qobject_cast<const QLabel *>(widget))
+            captioned.append(widget);
+    }
+    const QString misfits = test::captionMisfits(captioned);
+    QVERIFY2(misfits.isEmpty(), qPrintable(misfits));
     for (auto *list : m_window->findChildren<QComboBox *>()) {
         list->setSizeAdjustPolicy(QComboBox::AdjustToContents); // measures every entry
         QVERIFY2(list->sizeHint().width() <= list->width(), qPrintable(list->objectName()));
@@ -371,12 +379,12 @@ void TestMoorfield::iconHasTwoSixteenColourImages()
 void TestMoorfield::warningsComeBeforeTheDialog()
 {
     QVERIFY(m_window->Form_Load());
-    m_window->ckbPort->setValue(Ticked);
-    m_window->txtPort->setText(QStringLiteral("abc"));
-    m_window->ckbTracks->setValue(Ticked);
-    m_window->txtTracks->setText(QStringLiteral("99"));
-    m_window->ckbRetries->setValue(Ticked);
-    m_window->txtRetries->setText(QStringLiteral("x"));
+    m_window->checkBox(Port)->setValue(Ticked);
+    m_window->textBox(Port)->setText(QStringLiteral("abc"));
+    m_window->checkBox(Tracks)->setValue(Ticked);
+    m_window->textBox(Tracks)->setText(QStringLiteral("99"));
+    m_window->checkBox(Retries)->setValue(Ticked);
+    m_window->textBox(Retries)->setText(QStringLiteral("x"));
     m_window->cmdRead->click(); // the dialog is cancelled
     QCOMPARE(m_prompts->events,
              (QStringList{"message: The 'CatWeasel port' is not a number. Option not used",

@@ -1,8 +1,9 @@
 #include "core/filefilter.h"
 #include "fakes/scriptedprompts.h"
+#include "fakes/settingsfolder.h"
 #include "forms/main/moorfield.h"
 #include "platform/terminallauncher.h"
-#include "settings/optionsetsamples.h"
+#include "support/optionsetsamples.h"
 
 #include <QAction>
 #include <QDir>
@@ -25,9 +26,10 @@ namespace {
 
 // A main window holding the first-run values, answered from a script.
 struct Window {
+    SettingsFolder settings;
     ScriptedPrompts prompts;
     TerminalLauncher launcher;
-    Moorfield window{{prompts, launcher}};
+    Moorfield window{{prompts, launcher, settings.settingsStore()}};
 
     Window()
     {
@@ -367,8 +369,8 @@ void TestOptionFiles::saveRefusesTextWithLineBreak()
     const QString fileName = dir.filePath(QStringLiteral("old.DAT"));
     QVERIFY(writeFile(fileName, firstRunFile()));
     Window w;
-    w.window.txtPort->setText(QStringLiteral("1\n2"));
-    QCOMPARE(w.window.txtPort->text(), QStringLiteral("1\n2"));
+    w.window.textBox(Port)->setText(QStringLiteral("1\n2"));
+    QCOMPARE(w.window.textBox(Port)->text(), QStringLiteral("1\n2"));
     w.save(fileName);
     verifySaveFailure(w.prompts, fileName);
     if (QTest::currentTestFailed())

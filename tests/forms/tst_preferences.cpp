@@ -1,6 +1,7 @@
 #include "fakes/scriptedprompts.h"
-#include "forms/captionfit.h"
-#include "forms/modaldriver.h"
+#include "fakes/settingsfolder.h"
+#include "support/captionfit.h"
+#include "support/modaldriver.h"
 
 #include "core/filefilter.h"
 #include "forms/common/dialogprompts.h"
@@ -27,17 +28,26 @@ namespace {
 
 const QString emptyPathWarning = QStringLiteral("Tools path is empty. The previous path will be restored.");
 
+// One store for the whole test program, emptied before each test: the
+// helpers below and every window share it.
+std::unique_ptr<test::SettingsFolder> settingsFolder;
+
+const SettingsStore &settings()
+{
+    return settingsFolder->settingsStore();
+}
+
 void store(const char *key, const QString &value)
 {
-    openSettingsStore()->setValue(QLatin1String(key), value);
+    settingsFolder->store(QLatin1String(key), value);
 }
 
 std::optional<QString> stored(const char *key)
 {
-    const auto settings = openSettingsStore();
-    if (!settings->contains(QLatin1String(key)))
+    const auto store = settings().open();
+    if (!store->contains(QLatin1String(key)))
         return std::nullopt;
-    return settings->value(QLatin1String(key)).toString();
+    return store->value(QLatin1String(key)).toString();
 }
 
 } // namespace
@@ -48,6 +58,7 @@ class TestPreferences : public QObject
 
 private Q_SLOTS:
     void init();
+    void cleanupTestCase();
 
     void loadShowsStoredFolder_data();
     void loadShowsStoredFolder();
@@ -65,16 +76,16 @@ private Q_SLOTS:
     void mainWindowRereadsFolderAfterClose_data();
     void mainWindowRereadsFolderAfterClose();
     void realWarningBoxIsShownAndDismissed();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_configDir;
 };
 
 void TestPreferences::init()
 {
-    m_configDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_configDir->isValid());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_configDir->path());
+    settingsFolder = std::make_unique<test::SettingsFolder>();
+}
+
+void TestPreferences::cleanupTestCase()
+{
+    settingsFolder.reset();
 }
 
 void TestPreferences::loadShowsStoredFolder_data()
@@ -94,7 +105,7 @@ void TestPreferences::loadShowsStoredFolder()
         store(keys::dosFilesPath, *storedPath);
 
     test::ScriptedPrompts prompts;
-    frmPreferences dialog(prompts, nullptr);
+    frmPreferences dialog(prompts, settings(), nullptr);
     dialog.Form_Load();
     QCOMPARE(dialog.txtToolPath->text(), shown);
 }
@@ -120,7 +131,7 @@ void TestPreferences::browsePutsChosenFolder()
 
     test::ScriptedPrompts prompts;
     prompts.answerFile(chosenFile);
-    frmPreferences dialog(prompts, nullptr);
+    frmPreferences dialog(prompts, settings(), nullptr);
     dialog.Form_Load();
     dialog.CommonDialog1.FileName = QStringLiteral("/stale/name");
     dialog.cmdBrowse->click();
@@ -156,7 +167,7 @@ void TestPreferences::applyStoresTextAsTyped()
     store(keys::dosFilesPath, QStringLiteral("/old/"));
 
     test::ScriptedPrompts prompts;
-    frmPreferences dialog(prompts, nullptr);
+    frmPreferences dialog(prompts, settings(), nullptr);
     dialog.Form_Load();
     dialog.txtToolPath->setText(typed);
     dialog.cmdApply->click();
@@ -181,7 +192,7 @@ void TestPreferences::applyEmptyWarnsAndRestores()
         store(keys::dosFilesPath, *storedPath);
 
     test::ScriptedPrompts prompts;
-    frmPreferences dialog(prompts, nullptr);
+    frmPreferences dialog(prompts, settings(), nullptr);
     dialog.Form_Load();
     dialog.txtToolPath->clear();
     dialog.cmdApply->click();
@@ -199,7 +210,7 @@ void TestPreferences::browseCancelThenApplyRestores()
     store(keys::dosFilesPath, QStringLiteral("/tools/"));
     test::ScriptedPrompts prompts;
     prompts.answerFile(QString());
-    frmPreferences dialog(prompts, nullptr);
+    frmPreferences dialog(prompts, settings(), nullptr);
     dialog.Form_Load();
 
     dialog.cmdBrowse->click();
@@ -215,9 +226,9 @@ void TestPreferences::browseCancelThenApplyRestores()
 // A folder where the settings file should be makes every write fail.
 void TestPreferences::applyThatCannotBeSavedIsReported()
 {
-    QVERIFY(QDir(m_configDir->path()).mkpath(QStringLiteral("Larkvale.ini")));
+    QVERIFY(QDir().mkpath(settingsFolder->storeFile()));
     test::ScriptedPrompts prompts;
-    frmPreferences dialog(prompts, nullptr);
+    frmPreferences dialog(prompts, settings(), nullptr);
     dialog.txtToolPath->setText(QStringLiteral("/tools/"));
     dialog.cmdApply->click();
 
@@ -225,14 +236,14 @@ void TestPreferences::applyThatCannotBeSavedIsReported()
     QCOMPARE(prompts.messages[0].icon, QMessageBox::Warning);
     QCOMPARE(prompts.messages[0].text,
              QStringLiteral("The tools path could not be saved to:\r")
-                 + QDir(m_configDir->path()).filePath(QStringLiteral("Larkvale.ini")));
+                 + settingsFolder->storeFile());
 }
 
 void TestPreferences::enterAndEscDoNothing()
 {
     store(keys::dosFilesPath, QStringLiteral("/old/"));
     test::ScriptedPrompts prompts;
-    frmPreferences dialog(prompts, nullptr);
+    frmPreferences dialog(prompts, settings(), nullptr);
     dialog.Form_Load();
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -253,7 +264,7 @@ void TestPreferences::enterAndEscDoNothing()
 void TestPreferences::closeHasFocusAndTabOrderIsKept()
 {
     test::ScriptedPrompts prompts;
-    frmPreferences dialog(prompts, nullptr);
+    frmPreferences dialog(prompts, settings(), nullptr);
     QCOMPARE(dialog.focusWidget(), dialog.cmdClose);
 
     QStringList tabOrder;
@@ -270,13 +281,11 @@ void TestPreferences::closeHasFocusAndTabOrderIsKept()
 void TestPreferences::captionsFit()
 {
     test::ScriptedPrompts prompts;
-    frmPreferences dialog(prompts, nullptr);
+    frmPreferences dialog(prompts, settings(), nullptr);
     QCOMPARE(dialog.size(), QSize(347, 100));
-    for (QWidget *control : std::initializer_list<QWidget *>{dialog.lblToolsPath, dialog.cmdApply,
-                                                             dialog.cmdClose, dialog.cmdBrowse}) {
-        const QString misfit = test::captionMisfit(control);
-        QVERIFY2(misfit.isEmpty(), qPrintable(misfit));
-    }
+    const QString misfits = test::captionMisfits({dialog.lblToolsPath, dialog.cmdApply,
+                                                  dialog.cmdClose, dialog.cmdBrowse});
+    QVERIFY2(misfits.isEmpty(), qPrintable(misfits));
 }
 
 enum class Ending { CloseButton, CloseBox };
@@ -303,7 +312,7 @@ void TestPreferences::mainWindowRereadsFolderAfterClose()
     store(keys::dosFilesPath, QStringLiteral("/old/"));
     test::ScriptedPrompts prompts;
     TerminalLauncher launcher;
-    Moorfield window({prompts, launcher});
+    Moorfield window({prompts, launcher, settings()});
     window.DosFilesPath = QStringLiteral("/stale/");
 
     QPointer<frmPreferences> shown;
@@ -336,7 +345,7 @@ void TestPreferences::realWarningBoxIsShownAndDismissed()
 {
     store(keys::dosFilesPath, QStringLiteral("/old/"));
     DialogPrompts prompts;
-    frmPreferences dialog(prompts, nullptr);
+    frmPreferences dialog(prompts, settings(), nullptr);
     dialog.Form_Load();
     dialog.txtToolPath->clear();
     dialog.show();

@@ -1,6 +1,8 @@
 #include "fakes/filesizelimit.h"
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
+#include "support/modaldriver.h"
+#include "support/optionsetsamples.h"
 #include "core/filefilter.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/common/optioncheckbox.h"
@@ -20,6 +22,7 @@
 #include <QTimer>
 
 using namespace ferncastle;
+using test::firstRunOptions;
 
 namespace {
 
@@ -45,13 +48,17 @@ protected:
 // One start of the program as main() makes it, its questions answered from
 // a script, its end and any close handling observed.
 struct Run {
-    Run() { window.installEventFilter(&closeCounter); }
+    explicit Run(const SettingsStore &settings)
+        : window({prompts, launcher, settings, [this] { ++endings; }})
+    {
+        window.installEventFilter(&closeCounter);
+    }
 
     test::ScriptedPrompts prompts;
     TerminalLauncher launcher;
     int endings = 0;
     CloseCounter closeCounter;
-    Moorfield window{{prompts, launcher, [this] { ++endings; }}};
+    Moorfield window;
 
     bool start()
     {
@@ -70,33 +77,6 @@ QWidget *valueControl(Moorfield &window, int group)
 OptionCheckBox *checkBox(Moorfield &window, int group)
 {
     return window.fraOptions->findChild<OptionCheckBox *>(QLatin1String(optionGroups()[group].checkBoxName));
-}
-
-OptionSet firstRunOptions()
-{
-    OptionSet options;
-    for (int i = 0; i < GroupCount; ++i) {
-        if (optionGroups()[i].kind == ValueKind::List)
-            options.groups[i].listIndex = 0;
-    }
-    options.groups[Tracks].text = "86";
-    options.groups[Retries].text = "10";
-    return options;
-}
-
-// Calls answer with the modal dialog of type Dialog once it is up.
-template<typename Dialog, typename Answer>
-void answerWhenShown(QObject *context, Answer answer)
-{
-    auto *timer = new QTimer(context);
-    QObject::connect(timer, &QTimer::timeout, context, [timer, answer] {
-        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
-            timer->deleteLater();
-            timer->stop();
-            answer(dialog);
-        }
-    });
-    timer->start(20);
 }
 
 QStringList messageTexts(const test::ScriptedPrompts &prompts)
@@ -139,6 +119,7 @@ private Q_SLOTS:
 
 private:
     void storeToolsFolder() const;
+    const SettingsStore &settingsStore() const { return m_settings->settingsStore(); }
 
     QTemporaryDir m_bin;
     std::unique_ptr<test::SettingsFolder> m_settings;
@@ -183,7 +164,7 @@ void TestStartupExit::firstRunAsksForTheToolsFolder()
 {
     QFETCH(QString, chosen);
     {
-        Run run;
+        Run run(settingsStore());
         run.prompts.answerFile(chosen);
         QVERIFY(run.start());
         QCOMPARE(run.window.currentOptions(), firstRunOptions());
@@ -202,7 +183,7 @@ void TestStartupExit::firstRunAsksForTheToolsFolder()
         QCOMPARE(m_settings->rereadStore()->childKeys(), QStringList{"DOS Files Path"});
         QCOMPARE(m_settings->rereadStore()->value(keys::dosFilesPath).toString(), "/opt/cw tools/");
     } // closed without Exit: the folder is stored all the same
-    Run next;
+    Run next(settingsStore());
     QVERIFY(next.start());
     QVERIFY(next.prompts.events.isEmpty());
     QCOMPARE(next.window.DosFilesPath, "/opt/cw tools/");
@@ -211,7 +192,7 @@ void TestStartupExit::firstRunAsksForTheToolsFolder()
 void TestStartupExit::cancelledToolsPromptEndsAndStoresNothing()
 {
     for (int attempt = 0; attempt < 2; ++attempt) { // nothing stored: asked again
-        Run run;
+        Run run(settingsStore());
         run.prompts.answerFile({});
         QVERIFY(!run.start());
         QCOMPARE(messageTexts(run.prompts), (QStringList{toolsPromptText, noToolsText}));
@@ -236,13 +217,13 @@ void TestStartupExit::exitSavesAndTheNextStartShowsIt()
     storeToolsFolder();
     OptionSet changed = firstRunOptions();
     {
-        Run run;
+        Run run(settingsStore());
         QVERIFY(run.start());
-        run.window.ckbKind->click();
-        run.window.cboKind->setCurrentIndex(3);
-        run.window.ckbRetries->click();
-        run.window.txtRetries->setText("5");
-        run.window.cboDrive->setCurrentIndex(1); // changed while its box is off
+        run.window.checkBox(Kind)->click();
+        run.window.list(Kind)->setCurrentIndex(3);
+        run.window.checkBox(Retries)->click();
+        run.window.textBox(Retries)->setText("5");
+        run.window.list(Drive)->setCurrentIndex(1); // changed while its box is off
         run.window.txtExtraParms->setText("-v 2");
         run.window.txtOptionalParms->setText("-q");
         changed = run.window.currentOptions();
@@ -258,15 +239,15 @@ void TestStartupExit::exitSavesAndTheNextStartShowsIt()
         QVERIFY(!run.window.isVisible());
         QVERIFY(run.prompts.events.isEmpty());
     }
-    Run next;
+    Run next(settingsStore());
     QVERIFY(next.start());
     QVERIFY(QTest::qWaitForWindowActive(&next.window));
     QCOMPARE(next.window.currentOptions(), changed);
-    QVERIFY(next.window.cboKind->isEnabled() && next.window.txtRetries->isEnabled());
-    QVERIFY(!next.window.cboDrive->isEnabled());
+    QVERIFY(next.window.list(Kind)->isEnabled() && next.window.textBox(Retries)->isEnabled());
+    QVERIFY(!next.window.list(Drive)->isEnabled());
     QCOMPARE(next.window.txtOptionalParms->text(), "");
     QCOMPARE(next.window.DosFilesPath, "/usr/local/cw/");
-    QCOMPARE(QApplication::focusWidget(), next.window.ckbDrive);
+    QCOMPARE(QApplication::focusWidget(), next.window.checkBox(Drive));
 }
 
 void TestStartupExit::closeBoxSavesNothing()
@@ -274,25 +255,25 @@ void TestStartupExit::closeBoxSavesNothing()
     storeToolsFolder();
     OptionSet atExit;
     {
-        Run run;
+        Run run(settingsStore());
         QVERIFY(run.start());
-        run.window.ckbSteps->click();
+        run.window.checkBox(Steps)->click();
         atExit = run.window.currentOptions();
         run.window.ExitProgram();
     }
     const QByteArray stored = m_settings->fileBytes();
     {
-        Run run;
+        Run run(settingsStore());
         QVERIFY(run.start());
-        run.window.ckbSteps->click();
-        run.window.ckbSides->click();
-        run.window.txtTracks->setText("40");
+        run.window.checkBox(Steps)->click();
+        run.window.checkBox(Sides)->click();
+        run.window.textBox(Tracks)->setText("40");
         QVERIFY(run.window.close());
         QCOMPARE(run.endings, 0);
         QVERIFY(run.prompts.events.isEmpty());
     }
     QCOMPARE(m_settings->fileBytes(), stored);
-    Run next;
+    Run next(settingsStore());
     QVERIFY(next.start());
     QCOMPARE(next.window.currentOptions(), atExit);
 }
@@ -303,7 +284,7 @@ void TestStartupExit::storedBoxStateSetsEnabling_data()
     QTest::addColumn<QString>("state");
     for (int i = 0; i < GroupCount; ++i) {
         for (const char *state : {"0", "1", "2"})
-            QTest::addRow("%s %s", settingKeys[i].name, state) << i << QString::fromLatin1(state);
+            QTest::addRow("%s %s", settingKeys()[i].name, state) << i << QString::fromLatin1(state);
     }
 }
 
@@ -313,8 +294,8 @@ void TestStartupExit::storedBoxStateSetsEnabling()
     QFETCH(QString, state);
     storeToolsFolder();
     for (int i = 0; i < GroupCount; ++i) // the others ticked, so a stray rule shows
-        m_settings->store(QLatin1String(settingKeys[i].name), i == group ? state : "1");
-    Run run;
+        m_settings->store(QLatin1String(settingKeys()[i].name), i == group ? state : "1");
+    Run run(settingsStore());
     QVERIFY(run.start());
     QCOMPARE(int(checkBox(run.window, group)->value()), state.toInt());
     for (int i = 0; i < GroupCount; ++i)
@@ -326,14 +307,14 @@ void TestStartupExit::firstDialogAfterRestartOpensInLastFolder()
     storeToolsFolder();
     const QString images = QDir(m_settings->path()).filePath("images") + u'/';
     {
-        Run run;
+        Run run(settingsStore());
         QVERIFY(run.start());
         run.prompts.answerFile(images + "disk.dsk");
         run.window.cmdJV3->click();
         QCOMPARE(run.window.CommonDialog1.InitDir, images);
         run.window.ExitProgram();
     }
-    Run next;
+    Run next(settingsStore());
     QVERIFY(next.start());
     next.window.cmdDMK->click(); // cancelled
     QCOMPARE(next.prompts.fileRequests.first().initialDir, images);
@@ -343,15 +324,15 @@ void TestStartupExit::storedFileHoldsExactlyTheKeys()
 {
     const QString images = QDir(m_settings->path()).filePath("images") + u'/';
     {
-        Run run;
+        Run run(settingsStore());
         run.prompts.answerFile("/opt/tools/cw2dmk.exe");
         QVERIFY(run.start());
-        run.window.ckbDrive->click();
-        run.window.cboDrive->setCurrentIndex(1);
-        run.window.ckbPort->click();
-        run.window.txtPort->setText("0x280");
-        run.window.ckbEncoding->setValue(Greyed);
-        run.window.cboSides->setCurrentIndex(-1);
+        run.window.checkBox(Drive)->click();
+        run.window.list(Drive)->setCurrentIndex(1);
+        run.window.checkBox(Port)->click();
+        run.window.textBox(Port)->setText("0x280");
+        run.window.checkBox(Encoding)->setValue(Greyed);
+        run.window.list(Sides)->setCurrentIndex(-1);
         run.window.txtExtraParms->setText("-v 2");
         run.prompts.answerFile(images + "disk.dmk");
         run.window.cmdDMK->click();
@@ -391,10 +372,10 @@ void TestStartupExit::garbageInEveryKeyStillStarts()
     QFETCH(QString, text);
     QFETCH(bool, asksForTools);
     QByteArray file = "[Ferncastle]\n";
-    for (const SettingKey &key : settingKeys)
+    for (const SettingKey &key : settingKeys())
         file += QByteArray(key.name).replace(' ', "%20") + '=' + stored + '\n';
     m_settings->writeFile(file);
-    Run run;
+    Run run(settingsStore());
     if (asksForTools)
         run.prompts.answerFile("/opt/tools/cw2dmk.exe");
     QVERIFY(run.start());
@@ -408,8 +389,8 @@ void TestStartupExit::garbageInEveryKeyStillStarts()
             QCOMPARE(options.groups[i].listIndex, 0);
     }
     if (stored != "@Invalid()") {
-        QCOMPARE(run.window.txtPort->text(), text);
-        QCOMPARE(run.window.txtTracks->text(), text);
+        QCOMPARE(run.window.textBox(Port)->text(), text);
+        QCOMPARE(run.window.textBox(Tracks)->text(), text);
         QCOMPARE(run.window.txtExtraParms->text(), text);
         QCOMPARE(run.window.CommonDialog1.InitDir, text);
     }
@@ -422,13 +403,13 @@ void TestStartupExit::truncatedFileStartsAndIsKept()
     m_settings->writeFile(truncated);
     OptionSet restored = firstRunOptions();
     {
-        Run run;
+        Run run(settingsStore());
         QVERIFY(run.start());
         QVERIFY(run.prompts.events.isEmpty());
         restored.groups[Kind] = {Ticked, 3, {}};
         restored.groups[Retries].text = "4";
         QCOMPARE(run.window.currentOptions(), restored);
-        QVERIFY(run.window.cboKind->isEnabled());
+        QVERIFY(run.window.list(Kind)->isEnabled());
         run.window.ExitProgram();
         QVERIFY(run.prompts.events.isEmpty());
     }
@@ -438,7 +419,7 @@ void TestStartupExit::truncatedFileStartsAndIsKept()
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), truncated);
     QCOMPARE(m_settings->rereadStore()->childKeys().size(), SettingKeyCount);
-    Run next;
+    Run next(settingsStore());
     QVERIFY(next.start());
     QCOMPARE(next.window.currentOptions(), restored);
 }
@@ -458,12 +439,12 @@ void TestStartupExit::unwritableLocationIsReported()
         const QString blocker = QDir(m_settings->path()).filePath("config");
         QFile file(blocker);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, blocker);
         storeFile = blocker + "/Larkvale.ini";
     } else {
         QVERIFY(QDir(m_settings->path()).mkdir("Larkvale.ini"));
     }
-    Run run;
+    const SettingsStore unwritable(storeFile);
+    Run run(unwritable);
     run.prompts.answerFile("/opt/tools/cw2dmk.exe");
     QVERIFY(run.start()); // the folder is known for this run
     QCOMPARE(run.window.DosFilesPath, "/opt/tools/");
@@ -485,14 +466,14 @@ void TestStartupExit::failedExitKeepsTheEarlierFile()
 {
     storeToolsFolder();
     {
-        Run run;
+        Run run(settingsStore());
         QVERIFY(run.start());
-        run.window.ckbTracks->click();
+        run.window.checkBox(Tracks)->click();
         run.window.ExitProgram();
     }
     const QByteArray earlier = m_settings->fileBytes();
     {
-        Run run;
+        Run run(settingsStore());
         QVERIFY(run.start());
         run.window.txtExtraParms->setText(QString(3000, u'x'));
         test::FileSizeLimit nearlyFullDisk(1024);
@@ -502,9 +483,9 @@ void TestStartupExit::failedExitKeepsTheEarlierFile()
         QCOMPARE(run.endings, 1);
     }
     QCOMPARE(m_settings->fileBytes(), earlier);
-    Run next;
+    Run next(settingsStore());
     QVERIFY(next.start());
-    QCOMPARE(next.window.ckbTracks->value(), Ticked);
+    QCOMPARE(next.window.checkBox(Tracks)->value(), Ticked);
     QCOMPARE(next.window.txtExtraParms->text(), "");
 }
 
@@ -522,11 +503,11 @@ void TestStartupExit::realDialogsAskForTheToolsFolder()
     const QString tool = tools.filePath(toolName);
     QVERIFY(QFile(tool).open(QIODevice::WriteOnly));
     QStringList shown;
-    answerWhenShown<QMessageBox>(this, [&shown](QMessageBox *box) {
+    test::whenDialogShown<QMessageBox>([&shown](QMessageBox *box) {
         shown << box->windowTitle() << box->text() << QString::number(box->icon());
         box->button(QMessageBox::Ok)->click();
     });
-    answerWhenShown<QFileDialog>(this, [&shown, tool](QFileDialog *dialog) {
+    test::whenDialogShown<QFileDialog>([&shown, tool](QFileDialog *dialog) {
         shown << dialog->windowTitle() << dialog->nameFilters() << dialog->defaultSuffix()
               << QString::number(dialog->acceptMode());
         // Typed as a user would: selectFile() races the dialog's folder model.
@@ -543,7 +524,7 @@ void TestStartupExit::realDialogsAskForTheToolsFolder()
 
     DialogPrompts prompts;
     TerminalLauncher launcher;
-    Moorfield window({prompts, launcher});
+    Moorfield window({prompts, launcher, settingsStore()});
     QVERIFY(window.Form_Load());
     QStringList expected{title, displayText(toolsPromptText),
                          QString::number(QMessageBox::Information), "Select File..."};

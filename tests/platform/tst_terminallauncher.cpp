@@ -6,7 +6,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ferncastle;
 using test::FakePrograms;
@@ -36,13 +38,33 @@ QStringList insideTerminal(const ToolCommand &command, const QString &toolPath)
            + command.arguments;
 }
 
-// A command that names only the program, shown as its name.
-ToolCommand bareCommand(const QString &program)
+// The parent of a running process, from /proc; 0 when it cannot be read.
+pid_t parentOf(pid_t process)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    // "pid (name) state ppid ...": the name may hold blanks, so count from ')'.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 1 ? pid_t(fields[1].toInt()) : 0;
+}
+
+// A command as the launcher sees it, made by hand.
+ToolCommand commandFor(const QString &commandLine, const QString &program,
+                       const QStringList &arguments = {})
 {
     ToolCommand command;
-    command.commandLine = program;
+    command.commandLine = commandLine;
     command.program = program;
+    command.arguments = arguments;
     return command;
+}
+
+// The tool on its own, with no arguments.
+ToolCommand bareCommand(const QString &program)
+{
+    return commandFor(program, program);
 }
 
 } // namespace
@@ -67,6 +89,7 @@ private Q_SLOTS:
     void firstTerminalInOrderIsUsed();
     void terminalThatCannotStartIsReported();
     void returnsAtOnceAndEachLaunchRunsOnItsOwn();
+    void ctrlCStopsTheToolButTheWindowReportsIt();
 };
 
 void TestTerminalLauncher::fileNameArrivesAsOneArgument_data()
@@ -113,7 +136,7 @@ void TestTerminalLauncher::fileNameArrivesAsOneArgument()
     QVERIFY(fake.isValid());
     QVERIFY(fake.addTerminal());
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
-    const ToolCommand command = assembleToolCommand(QString(), cw2dmk, options, fileName);
+    const ToolCommand command = assembleToolCommand(QString(), ToolActionId::DiskToImage, options, fileName);
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -136,7 +159,7 @@ void TestTerminalLauncher::windowShowsCommandLineThenStatusAndTime()
     QVERIFY(fake.addTool(QStringLiteral("dmk2cw")));
     fake.setEnv("FAKE_TOOL_STATUS", "3");
     const ToolCommand command =
-        assembleToolCommand(QString(), dmk2cw, QStringLiteral("-d1 "), QStringLiteral("/d/A B.DMK"));
+        assembleToolCommand(QString(), ToolActionId::ImageToDisk, QStringLiteral("-d1 "), QStringLiteral("/d/A B.DMK"));
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -157,7 +180,7 @@ void TestTerminalLauncher::controlCharactersAreNotShownRaw()
     QVERIFY(fake.addTerminal());
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
     const QString fileName = QStringLiteral("/d/\x1b]0;title\x07\x1b[2J.DMK");
-    const ToolCommand command = assembleToolCommand(QString(), cw2dmk, QString(), fileName);
+    const ToolCommand command = assembleToolCommand(QString(), ToolActionId::DiskToImage, QString(), fileName);
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -195,7 +218,7 @@ void TestTerminalLauncher::toolIsFoundAsPathOrOnPath()
     QVERIFY(fake.addToolIn(folder, QStringLiteral("jv2dmk")));
     const QString prefix = absolute ? fake.path(programFolder) : programFolder;
     const ToolCommand command =
-        assembleToolCommand(prefix, jv2dmk, QString(), QStringLiteral("/d/G.DSK"));
+        assembleToolCommand(prefix, ToolActionId::JvToDmk, QString(), QStringLiteral("/d/G.DSK"));
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -256,10 +279,8 @@ void TestTerminalLauncher::unusableToolStartsNoTerminal()
     if (prepare == QLatin1String("plain file"))
         QVERIFY(QFile::copy(QStringLiteral(FIXTURES_DIR "/fake-tool"), target)
                 && ::chmod(QFile::encodeName(target).constData(), 0644) == 0);
-    ToolCommand command;
-    command.commandLine = program + QStringLiteral("  \"/d/G.DMK\"");
-    command.program = program;
-    command.arguments = {QStringLiteral("/d/G.DMK")};
+    const ToolCommand command = commandFor(program + QStringLiteral("  \"/d/G.DMK\""), program,
+                                           {QStringLiteral("/d/G.DMK")});
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), message);
@@ -318,7 +339,7 @@ void TestTerminalLauncher::eachTerminalGetsItsOwnArgumentStyle()
     QVERIFY(fake.addTerminal(terminal));
     QVERIFY(fake.addTool(QStringLiteral("dmk2jv3")));
     const QString fileName = QStringLiteral("/d/$(:>pwned) 'x'.DMK");
-    const ToolCommand command = assembleToolCommand(QString(), dmk2jv3, QString(), fileName);
+    const ToolCommand command = assembleToolCommand(QString(), ToolActionId::DmkToJv, QString(), fileName);
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -390,11 +411,10 @@ void TestTerminalLauncher::returnsAtOnceAndEachLaunchRunsOnItsOwn()
     FakePrograms fake;
     QVERIFY(fake.addTerminal());
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
-    const QString gate = fake.path(QStringLiteral("gate"));
-    QCOMPARE(::mkfifo(QFile::encodeName(gate).constData(), 0600), 0);
-    fake.setEnv("FAKE_TOOL_GATE", QFile::encodeName(gate));
+    const QString gate = fake.addGate();
+    QVERIFY(!gate.isEmpty());
     const ToolCommand command =
-        assembleToolCommand(QString(), cw2dmk, QString(), QStringLiteral("/d/A.DMK"));
+        assembleToolCommand(QString(), ToolActionId::DiskToImage, QString(), QStringLiteral("/d/A.DMK"));
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -409,6 +429,37 @@ void TestTerminalLauncher::returnsAtOnceAndEachLaunchRunsOnItsOwn()
     };
     QTRY_COMPARE_WITH_TIMEOUT(release(), 2, timeoutMs);
     QCOMPARE(fake.finished(toolKind), 2);
+}
+
+// Ctrl+C in the window reaches every process of its foreground group: the
+// script and the tool. The tool must stop, and the window must still say so.
+void TestTerminalLauncher::ctrlCStopsTheToolButTheWindowReportsIt()
+{
+    FakePrograms fake;
+    QVERIFY(fake.addTerminal());
+    QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
+    const QString gate = fake.addGate();
+    QVERIFY(!gate.isEmpty());
+    TerminalLauncher launcher;
+    QCOMPARE(launcher.start(assembleToolCommand(QString(), ToolActionId::DiskToImage, QString(),
+                                                QStringLiteral("/d/A.DMK"))),
+             QString());
+
+    const QDir bin(fake.binDir());
+    QTRY_COMPARE_WITH_TIMEOUT(bin.entryList({QStringLiteral("tool.*.args")}).size(), 1, timeoutMs);
+    const pid_t tool = bin.entryList({QStringLiteral("tool.*.args")}).at(0).section(u'.', 1, 1).toInt();
+    const pid_t script = parentOf(tool);
+    QVERIFY(script > 1);
+    QCOMPARE(::getpgid(script), script); // the terminal made it a group of its own
+    QCOMPARE(::kill(-script, SIGINT), 0);
+
+    QTRY_COMPARE_WITH_TIMEOUT(fake.finished(terminalKind), 1, timeoutMs);
+    QCOMPARE(fake.finished(toolKind), 0);
+    const QString output = fake.records(terminalKind).at(0).output;
+    QVERIFY2(output.contains(QLatin1String("\ncw2dmk ended with exit status 130 "
+                                           "(stopped by signal 2) after ")),
+             qPrintable(output));
+    QVERIFY2(output.endsWith(QLatin1String("Press Enter to close this window.")), qPrintable(output));
 }
 
 QTEST_GUILESS_MAIN(TestTerminalLauncher)

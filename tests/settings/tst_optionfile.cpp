@@ -1,5 +1,5 @@
 #include "settings/optionfile.h"
-#include "settings/optionsetsamples.h"
+#include "support/optionsetsamples.h"
 
 #include <QTest>
 

@@ -1,4 +1,5 @@
 #include "fakes/settingsfolder.h"
+#include "support/optionsetsamples.h"
 #include "settings/storedsettings.h"
 
 #include <QTest>
@@ -16,14 +17,7 @@ const QStringList keyNames{
 
 StoredSettings firstRun()
 {
-    StoredSettings values;
-    for (int i = 0; i < GroupCount; ++i) {
-        if (optionGroups()[i].kind == ValueKind::List)
-            values.options.groups[i].listIndex = 0;
-    }
-    values.options.groups[Tracks].text = "86";
-    values.options.groups[Retries].text = "10";
-    return values;
+    return {test::firstRunOptions(), {}, {}};
 }
 
 // An INI line as a hand edit would write it: blanks in key names escaped.
@@ -34,9 +28,9 @@ QByteArray iniLine(const QString &key, const QByteArray &rawValue)
 
 QString keyText(const char *name, const StoredSettings &values)
 {
-    for (const SettingKey &key : settingKeys) {
+    for (const SettingKey &key : settingKeys()) {
         if (qstrcmp(key.name, name) == 0)
-            return storedText(key, values);
+            return textToStore(key, values);
     }
     qFatal("no key %s", name);
 }
@@ -60,7 +54,7 @@ private Q_SLOTS:
 void TestStoredSettings::keysInStoreOrder()
 {
     QStringList names;
-    for (const SettingKey &key : settingKeys)
+    for (const SettingKey &key : settingKeys())
         names << QLatin1String(key.name);
     QCOMPARE(names, keyNames);
 }
@@ -162,7 +156,7 @@ void TestStoredSettings::storedValueIsCheckedAgainstItsControl_data()
                     << key << stored << QString::fromLatin1(stored); // texts as stored
             continue;
         }
-        const QString fallback = keyText(settingKeys[8 + i].name, firstRun());
+        const QString fallback = keyText(settingKeys()[8 + i].name, firstRun());
         const int count = int(optionGroups()[i].entries.size());
         const QList<QPair<QByteArray, QString>> lists{
             {"-1", "-1"}, {"1", "1"}, {QByteArray::number(count - 1), QString::number(count - 1)},

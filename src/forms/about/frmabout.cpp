@@ -5,6 +5,7 @@
 #include "forms/about/abouttext.h"
 #include "forms/common/appicon.h"
 #include "forms/common/dialogprompts.h"
+#include "forms/common/formbutton.h"
 #include "forms/common/formfont.h"
 #include "forms/common/prompts.h"
 #include "forms/common/twips.h"
@@ -44,14 +45,6 @@ QWidget *line(QWidget *parent, const char *name, QRect geometry, QColor colour)
     w->setPalette(palette);
     w->setAutoFillBackground(true);
     return w;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const char *caption, QRect geometry)
-{
-    auto *b = new QPushButton(QString::fromUtf8(caption), parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(geometry);
-    return b;
 }
 
 QFont titleFont()
@@ -106,11 +99,11 @@ void frmAbout::createSeparator()
 
 void frmAbout::createButtons()
 {
-    cmdOK = button(this, "cmdOK", "OK", twipsRect(4320, 2640, 1260, 345));
+    cmdOK = formButton(this, "cmdOK", "OK", twipsRect(4320, 2640, 1260, 345));
     cmdOK->setDefault(true);
-    cmdSysInfo = button(this, "cmdSysInfo", "&System Info...", twipsRect(4320, 3240, 1245, 345));
-    // Enter stays with OK even while System Info has the focus.
-    cmdSysInfo->setAutoDefault(false);
+    cmdSysInfo = formButton(this, "cmdSysInfo", "&System Info...", twipsRect(4320, 3240, 1245, 345));
+    // Enter stays with OK even while System Info has the focus: formButton
+    // makes neither button the default by focus.
     QWidget::setTabOrder(cmdOK, cmdSysInfo);
     cmdOK->setFocus();
 }

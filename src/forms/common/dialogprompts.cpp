@@ -54,9 +54,15 @@ public:
 
 } // namespace
 
+// No folder's path is longer than the system allows (4096 bytes on Linux).
+// A stored start folder beyond that is garbage, and the dialog took
+// seconds over one of megabytes before it fell back to its default.
+constexpr qsizetype longestPath = 4096;
+
 QFileDialog *createFileDialog(QWidget *parent, const FileRequest &request)
 {
-    auto *dialog = new FileDialog(parent, request.title, request.initialDir);
+    const QString startDir = request.initialDir.size() <= longestPath ? request.initialDir : QString();
+    auto *dialog = new FileDialog(parent, request.title, startDir);
     const bool save = request.mode == FileRequest::Mode::Save;
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -1,5 +1,6 @@
 #include "forms/main/moorfield.h"
 
+#include "core/argumenttext.h"
 #include "core/filefilter.h"
 #include "core/identity.h"
 #include "core/optionstring.h"
@@ -9,6 +10,7 @@
 #include "forms/common/optioncheckbox.h"
 #include "forms/common/prompts.h"
 #include "forms/main/filechoice.h"
+#include "forms/main/moorfieldlayout.h"
 #include "forms/preferences/frmpreferences.h"
 #include "platform/settingsstore.h"
 #include "platform/sysinfo.h"
@@ -29,6 +31,15 @@ namespace {
 const QString formName = QStringLiteral("Moorfield");
 const QString programTitle = QLatin1String(identity::title);
 
+// True when a text cannot be handed to a tool; the user has been told why.
+bool refused(Prompts &prompts, QWidget *parent, const QString &refusal)
+{
+    if (refusal.isEmpty())
+        return false;
+    prompts.showMessage(parent, QMessageBox::Critical, programTitle, refusal);
+    return true;
+}
+
 } // namespace
 
 Moorfield::Moorfield(const MoorfieldServices &services, QWidget *parent)
@@ -37,6 +48,7 @@ Moorfield::Moorfield(const MoorfieldServices &services, QWidget *parent)
       CommonDialog1(services.prompts, this, QStringLiteral("Select File...")),
       m_prompts(services.prompts),
       m_launcher(services.launcher),
+      m_settings(services.settings),
       m_endProgram(services.endProgram ? services.endProgram : [] { QCoreApplication::exit(0); })
 {
     setObjectName(formName);
@@ -55,12 +67,10 @@ Moorfield::~Moorfield() = default;
 
 void Moorfield::connectSignals()
 {
-    for (OptionCheckBox *box : m_checkBoxes)
-        connect(box, &QCheckBox::stateChanged, this, &Moorfield::UpdateOptionControls);
-    connect(cmdRead, &QPushButton::clicked, this, &Moorfield::cmdRead_Click);
-    connect(cmdWrite, &QPushButton::clicked, this, &Moorfield::cmdWrite_Click);
-    connect(cmdDMK, &QPushButton::clicked, this, &Moorfield::cmdDMK_Click);
-    connect(cmdJV3, &QPushButton::clicked, this, &Moorfield::cmdJV3_Click);
+    for (const GroupWidgets &group : m_groups)
+        connect(group.checkBox, &QCheckBox::stateChanged, this, &Moorfield::UpdateOptionControls);
+    for (const ToolButton &tool : toolButtons())
+        connect(this->*tool.button, &QPushButton::clicked, this, tool.click);
     connect(cmdLoadSettings, &QPushButton::clicked, this, &Moorfield::cmdLoadSettings_Click);
     connect(cmdSaveSettings, &QPushButton::clicked, this, &Moorfield::cmdSaveSettings_Click);
     connect(cmdExit, &QPushButton::clicked, this, &Moorfield::ExitProgram);
@@ -76,26 +86,41 @@ bool Moorfield::Form_Load()
     if (!LoadSettings())
         return false;
     UpdateOptionControls();
-    ckbDrive->setFocus();
+    checkBox(Drive)->setFocus();
     return true;
+}
+
+OptionCheckBox *Moorfield::checkBox(GroupIndex group) const
+{
+    return m_groups[group].checkBox;
+}
+
+QComboBox *Moorfield::list(GroupIndex group) const
+{
+    return qobject_cast<QComboBox *>(m_groups[group].value);
+}
+
+QLineEdit *Moorfield::textBox(GroupIndex group) const
+{
+    return qobject_cast<QLineEdit *>(m_groups[group].value);
 }
 
 void Moorfield::UpdateOptionControls()
 {
-    for (int i = 0; i < GroupCount; ++i)
-        m_valueControls[i]->setEnabled(m_checkBoxes[i]->value() == Ticked);
+    for (const GroupWidgets &group : m_groups)
+        group.value->setEnabled(group.checkBox->value() == Ticked);
 }
 
 OptionSet Moorfield::currentOptions() const
 {
     OptionSet options;
     for (int i = 0; i < GroupCount; ++i) {
-        GroupState &group = options.groups[i];
-        group.checkState = m_checkBoxes[i]->value();
-        if (auto *list = qobject_cast<QComboBox *>(m_valueControls[i]))
-            group.listIndex = list->currentIndex();
+        GroupState &state = options.groups[i];
+        state.checkState = checkBox(GroupIndex(i))->value();
+        if (QComboBox *values = list(GroupIndex(i)))
+            state.listIndex = values->currentIndex();
         else
-            group.text = static_cast<QLineEdit *>(m_valueControls[i])->text();
+            state.text = textBox(GroupIndex(i))->text();
     }
     options.extraParms = txtExtraParms->text();
     return options;
@@ -104,13 +129,13 @@ OptionSet Moorfield::currentOptions() const
 void Moorfield::applyOptions(const OptionSet &options)
 {
     for (int i = 0; i < GroupCount; ++i)
-        m_checkBoxes[i]->setValue(CheckValue(options.groups[i].checkState));
+        checkBox(GroupIndex(i))->setValue(CheckValue(options.groups[i].checkState));
     for (int i = 0; i < GroupCount; ++i) {
-        const GroupState &group = options.groups[i];
-        if (auto *list = qobject_cast<QComboBox *>(m_valueControls[i]))
-            list->setCurrentIndex(group.listIndex);
+        const GroupState &state = options.groups[i];
+        if (QComboBox *values = list(GroupIndex(i)))
+            values->setCurrentIndex(state.listIndex);
         else
-            static_cast<QLineEdit *>(m_valueControls[i])->setText(group.text);
+            textBox(GroupIndex(i))->setText(state.text);
     }
     txtExtraParms->setText(options.extraParms);
 }
@@ -123,53 +148,72 @@ void Moorfield::showWarnings(const QStringList &warnings)
 
 QString Moorfield::BuildReadOptions()
 {
-    const OptionString options = buildReadOptions(currentOptions());
+    const OptionString options = readOptionString(currentOptions());
     showWarnings(options.warnings);
     return options.text;
 }
 
 QString Moorfield::BuildWriteOptions()
 {
-    const OptionString options = buildWriteOptions(currentOptions());
+    const OptionString options = writeOptionString(currentOptions());
     showWarnings(options.warnings);
     return options.text;
 }
 
 void Moorfield::cmdRead_Click()
 {
-    runCardAction(cw2dmk, BuildReadOptions(), FileRequest::Mode::Save);
+    runToolAction(ToolActionId::DiskToImage);
 }
 
 void Moorfield::cmdWrite_Click()
 {
-    runCardAction(dmk2cw, BuildWriteOptions(), FileRequest::Mode::Open);
+    runToolAction(ToolActionId::ImageToDisk);
 }
 
 void Moorfield::cmdDMK_Click()
 {
-    runConversionAction(dmk2jv3, ".DMK", filters::dmkImages);
+    runToolAction(ToolActionId::DmkToJv);
 }
 
 void Moorfield::cmdJV3_Click()
 {
-    runConversionAction(jv2dmk, ".DSK", filters::dskImages);
+    runToolAction(ToolActionId::JvToDmk);
 }
 
-// The options were built, and their warnings shown, before the dialog opens.
-void Moorfield::runCardAction(Tool tool, const QString &options, FileRequest::Mode mode)
+// A card tool's options are built, and their warnings shown, before the
+// dialog opens; a conversion's optional parameters are read after it has
+// closed.
+QString Moorfield::optionsBeforeDialog(const ToolAction &action)
 {
-    if (!chooseFile(CommonDialog1, mode, ".DMK", filters::diskImages))
-        return;
-    startTool(assembleToolCommand(DosFilesPath, tool, options, CommonDialog1.FileName));
+    switch (action.options) {
+    case OptionSource::ReadOptions:
+        return BuildReadOptions();
+    case OptionSource::WriteOptions:
+        return BuildWriteOptions();
+    case OptionSource::OptionalParameters:
+        break;
+    }
+    return {};
 }
 
-void Moorfield::runConversionAction(Tool tool, const char *defaultExt, const char *filter)
+void Moorfield::runToolAction(ToolActionId id)
 {
-    if (!chooseFile(CommonDialog1, FileRequest::Mode::Save, defaultExt, filter))
+    const ToolAction &action = toolAction(id);
+    QString options = optionsBeforeDialog(action);
+    if (action.options != OptionSource::OptionalParameters
+        && refused(m_prompts, this, optionTextsRefusal(currentOptions(), options)))
         return;
-    // Read after the dialog has closed.
-    const QString optionalParms = txtOptionalParms->text();
-    startTool(assembleToolCommand(DosFilesPath, tool, optionalParms, CommonDialog1.FileName));
+    const auto mode = action.dialog == DialogForm::Save ? FileRequest::Mode::Save
+                                                        : FileRequest::Mode::Open;
+    if (!chooseFile(CommonDialog1, mode, action.defaultExt, action.filter))
+        return;
+    if (action.options == OptionSource::OptionalParameters) {
+        // Read after the dialog has closed.
+        options = txtOptionalParms->text();
+        if (refused(m_prompts, this, argumentTextRefusal(options, optionalParametersCaption)))
+            return;
+    }
+    startTool(assembleToolCommand(DosFilesPath, id, options, CommonDialog1.FileName));
 }
 
 void Moorfield::startTool(const ToolCommand &command)
@@ -205,10 +249,10 @@ void Moorfield::cmdSaveSettings_Click()
 // is the tools folder from now on.
 void Moorfield::mnuPreferences_Click()
 {
-    frmPreferences preferences(m_prompts, this);
+    frmPreferences preferences(m_prompts, m_settings, this);
     preferences.Form_Load();
     preferences.exec();
-    DosFilesPath = openSettingsStore()->value(QLatin1String(keys::dosFilesPath), QString()).toString();
+    DosFilesPath = m_settings.text(keys::dosFilesPath);
 }
 
 void Moorfield::mnuAbout_Click()

@@ -16,18 +16,19 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QSettings;
 
 namespace ferncastle {
 
 class OptionCheckBox;
 class Prompts;
+class SettingsStore;
 class ToolLauncher;
 
 // What the main window needs from the world outside it.
 struct MoorfieldServices {
     Prompts &prompts;
     ToolLauncher &launcher;
+    const SettingsStore &settings;
     // Ends the program once Exit has saved the options, without closing
     // any window. Empty: leave the application's event loop.
     std::function<void()> endProgram = {};
@@ -69,23 +70,14 @@ public:
     QString DosFilesPath;
     CommonDialog CommonDialog1;
 
+    // A group's widgets, named as its row of optionGroups() names them
+    // (ckbDrive, cboDrive, txtPort...). list() is null for a text group,
+    // textBox() for a list group.
+    OptionCheckBox *checkBox(GroupIndex group) const;
+    QComboBox *list(GroupIndex group) const;
+    QLineEdit *textBox(GroupIndex group) const;
+
     QGroupBox *fraOptions = nullptr;
-    OptionCheckBox *ckbDrive = nullptr;
-    QComboBox *cboDrive = nullptr;
-    OptionCheckBox *ckbPort = nullptr;
-    QLineEdit *txtPort = nullptr;
-    OptionCheckBox *ckbKind = nullptr;
-    QComboBox *cboKind = nullptr;
-    OptionCheckBox *ckbSteps = nullptr;
-    QComboBox *cboSteps = nullptr;
-    OptionCheckBox *ckbTracks = nullptr;
-    QLineEdit *txtTracks = nullptr;
-    OptionCheckBox *ckbSides = nullptr;
-    QComboBox *cboSides = nullptr;
-    OptionCheckBox *ckbEncoding = nullptr;
-    QComboBox *cboEncoding = nullptr;
-    OptionCheckBox *ckbRetries = nullptr;
-    QLineEdit *txtRetries = nullptr;
     QLabel *lblExtraParms = nullptr;
     QLineEdit *txtExtraParms = nullptr;
     QPushButton *cmdLoadSettings = nullptr;
@@ -119,20 +111,24 @@ private:
     void connectSignals();
     // In moorfieldsettings.cpp.
     bool LoadSettings();
-    bool askForToolsFolder(QSettings &store);
-    void storeToolsFolder(QSettings &store);
+    bool askForToolsFolder();
     void SaveSettings();
 
-    void runCardAction(Tool tool, const QString &options, FileRequest::Mode mode);
-    void runConversionAction(Tool tool, const char *defaultExt, const char *filter);
+    void runToolAction(ToolActionId id);
+    QString optionsBeforeDialog(const ToolAction &action);
     void startTool(const ToolCommand &command);
     void showWarnings(const QStringList &warnings);
 
+    struct GroupWidgets {
+        OptionCheckBox *checkBox = nullptr;
+        QWidget *value = nullptr; // a QComboBox or a QLineEdit, as the group's kind says
+    };
+
     Prompts &m_prompts;
     ToolLauncher &m_launcher;
+    const SettingsStore &m_settings;
     std::function<void()> m_endProgram;
-    std::array<OptionCheckBox *, GroupCount> m_checkBoxes{};
-    std::array<QWidget *, GroupCount> m_valueControls{};
+    std::array<GroupWidgets, GroupCount> m_groups{};
 };
 
 } // namespace ferncastle

@@ -4,7 +4,9 @@
 #include "forms/main/moorfield.h"
 #include "forms/main/moorfieldlayout.h"
 
+#include "forms/common/formbutton.h"
 #include "forms/common/optioncheckbox.h"
+#include "forms/common/screenfit.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -32,12 +34,23 @@ Widget *place(Widget *widget, const char *name, QRect geometry)
     return widget;
 }
 
+// Enter presses nothing in this window: no button is ever the default.
 QPushButton *button(QWidget *parent, const char *name, const char *caption, int left, int top)
 {
-    auto *b = new QPushButton(QString::fromUtf8(caption), parent);
-    b->setAutoDefault(false); // Enter presses nothing in this window
-    return place(b, name, twipsRect(left, top, buttonWidth, buttonHeight));
+    return formButton(parent, name, caption, twipsRect(left, top, buttonWidth, buttonHeight));
 }
+
+const ToolButton buttons[] = {
+    {ToolActionId::DiskToImage, &Moorfield::cmdRead, &Moorfield::cmdRead_Click, "cmdRead",
+     "&Disk to Image", false, 240, 5400},
+    {ToolActionId::ImageToDisk, &Moorfield::cmdWrite, &Moorfield::cmdWrite_Click, "cmdWrite",
+     "&Image to Disk", false, 1680, 5400},
+    {ToolActionId::DmkToJv, &Moorfield::cmdDMK, &Moorfield::cmdDMK_Click, "cmdDMK",
+     "&D&MK to JV", true, 1680, 960},
+    {ToolActionId::JvToDmk, &Moorfield::cmdJV3, &Moorfield::cmdJV3_Click, "cmdJV3",
+     "&JV to DMK", true, 240, 960},
+};
+static_assert(std::size(buttons) == ToolActionCount);
 
 QWidget *valueControl(QWidget *parent, const OptionGroup &group, int top)
 {
@@ -52,6 +65,11 @@ QWidget *valueControl(QWidget *parent, const OptionGroup &group, int top)
 }
 
 } // namespace
+
+std::span<const ToolButton> toolButtons()
+{
+    return buttons;
+}
 
 void Moorfield::createControls()
 {
@@ -75,25 +93,18 @@ void Moorfield::createControls()
     txtOptionalParms = place(new QLineEdit(fraJVOptions), "txtOptionalParms",
                              twipsRect(240, 480, 4455, 285));
     createButtons();
+    keepReachableOnSmallScreens(*this);
 }
 
 void Moorfield::createOptionGroups()
 {
-    QComboBox **lists[] = {&cboDrive, nullptr, &cboKind, &cboSteps, nullptr, &cboSides, &cboEncoding, nullptr};
-    QLineEdit **texts[] = {nullptr, &txtPort, nullptr, nullptr, &txtTracks, nullptr, nullptr, &txtRetries};
-    OptionCheckBox **boxes[] = {&ckbDrive, &ckbPort, &ckbKind, &ckbSteps,
-                                &ckbTracks, &ckbSides, &ckbEncoding, &ckbRetries};
     const auto &groups = optionGroups();
     for (int i = 0; i < GroupCount; ++i) {
         const OptionGroup &group = groups[i];
         const int top = firstRowTop + i * rowSpacing;
         auto *box = new OptionCheckBox(QString::fromUtf8(group.caption), fraOptions);
-        m_checkBoxes[i] = *boxes[i] = place(box, group.checkBoxName, twipsRect(240, top, 1695, 255));
-        m_valueControls[i] = valueControl(fraOptions, group, top);
-        if (lists[i])
-            *lists[i] = static_cast<QComboBox *>(m_valueControls[i]);
-        else
-            *texts[i] = static_cast<QLineEdit *>(m_valueControls[i]);
+        m_groups[i].checkBox = place(box, group.checkBoxName, twipsRect(240, top, 1695, 255));
+        m_groups[i].value = valueControl(fraOptions, group, top);
     }
 }
 
@@ -101,10 +112,10 @@ void Moorfield::createButtons()
 {
     cmdLoadSettings = button(fraOptions, "cmdLoadSettings", "&Load Options", 240, 4800);
     cmdSaveSettings = button(fraOptions, "cmdSaveSettings", "&Save Options", 1680, 4800);
-    cmdRead = button(fraOptions, "cmdRead", "&Disk to Image", 240, 5400);
-    cmdWrite = button(fraOptions, "cmdWrite", "&Image to Disk", 1680, 5400);
-    cmdJV3 = button(fraJVOptions, "cmdJV3", "&JV to DMK", 240, 960);
-    cmdDMK = button(fraJVOptions, "cmdDMK", "&D&MK to JV", 1680, 960);
+    for (const ToolButton &tool : buttons) {
+        QWidget *frame = tool.inConversionFrame ? fraJVOptions : fraOptions;
+        this->*tool.button = button(frame, tool.name, tool.caption, tool.left, tool.top);
+    }
     cmdExit = button(centralWidget(), "cmdExit", "E&xit", 3720, 8040);
 }
 
@@ -133,8 +144,8 @@ void Moorfield::createMenus()
 void Moorfield::setTabOrder()
 {
     QList<QWidget *> order;
-    for (int i = 0; i < GroupCount; ++i)
-        order << m_checkBoxes[i] << m_valueControls[i];
+    for (const GroupWidgets &group : m_groups)
+        order << group.checkBox << group.value;
     order << txtExtraParms << cmdLoadSettings << cmdSaveSettings << cmdRead << cmdWrite
           << txtOptionalParms << cmdJV3 << cmdDMK << cmdExit;
     for (qsizetype i = 1; i < order.size(); ++i)

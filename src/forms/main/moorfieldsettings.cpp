@@ -7,6 +7,7 @@
 #include "core/identity.h"
 #include "core/modmain.h"
 #include "forms/common/prompts.h"
+#include "forms/common/settingswrite.h"
 #include "platform/settingsstore.h"
 #include "settings/storedsettings.h"
 
@@ -34,16 +35,15 @@ QString optionsNotSaved(const QString &location)
 
 bool Moorfield::LoadSettings()
 {
-    const std::unique_ptr<QSettings> store = openSettingsStore();
-    const StoredSettings stored = readSettings(*store);
+    const StoredSettings stored = readSettings(*m_settings.open());
     applyOptions(stored.options);
     CommonDialog1.InitDir = stored.lastUsedDirectory;
     DosFilesPath = stored.dosFilesPath;
-    return !DosFilesPath.isEmpty() || askForToolsFolder(*store);
+    return !DosFilesPath.isEmpty() || askForToolsFolder();
 }
 
 // False when the user declines: the program cannot run without its tools.
-bool Moorfield::askForToolsFolder(QSettings &store)
+bool Moorfield::askForToolsFolder()
 {
     m_prompts.showMessage(this, QMessageBox::Information, promptTitle,
                           QStringLiteral("Path to DOS tools files is required.\rSearch for and "
@@ -59,25 +59,16 @@ bool Moorfield::askForToolsFolder(QSettings &store)
         return false;
     }
     DosFilesPath = modMain::GetFilePath(CommonDialog1.FileName);
-    storeToolsFolder(store);
+    storeToolsFolder(m_settings, DosFilesPath,
+                     {m_prompts, this, {QMessageBox::Warning, promptTitle, toolsFolderNotSaved}});
     return true;
-}
-
-void Moorfield::storeToolsFolder(QSettings &store)
-{
-    store.setValue(QLatin1String(keys::dosFilesPath), DosFilesPath);
-    if (!commitSettingsStore(store))
-        m_prompts.showMessage(this, QMessageBox::Warning, promptTitle,
-                              toolsFolderNotSaved(settingsStoreLocation(store)));
 }
 
 void Moorfield::SaveSettings()
 {
-    const std::unique_ptr<QSettings> store = openSettingsStore();
+    const std::unique_ptr<QSettings> store = m_settings.open();
     writeOptions(*store, currentOptions(), CommonDialog1.InitDir);
-    if (!commitSettingsStore(*store))
-        m_prompts.showMessage(this, QMessageBox::Critical, promptTitle,
-                              optionsNotSaved(settingsStoreLocation(*store)));
+    commitOrReport(*store, {m_prompts, this, {QMessageBox::Critical, promptTitle, optionsNotSaved}});
 }
 
 // Ends without closing the window, so that no close handler runs and

@@ -4,8 +4,10 @@
 #include "core/identity.h"
 #include "core/modmain.h"
 #include "forms/common/appicon.h"
+#include "forms/common/formbutton.h"
 #include "forms/common/formfont.h"
 #include "forms/common/prompts.h"
+#include "forms/common/settingswrite.h"
 #include "forms/common/twips.h"
 #include "platform/settingsstore.h"
 #include "settings/settingskeys.h"
@@ -21,24 +23,20 @@ namespace {
 
 const QString programTitle = QLatin1String(identity::title);
 
-QString storedText(const char *key)
-{
-    return openSettingsStore()->value(QLatin1String(key), QString()).toString();
-}
-
 QPushButton *button(QWidget *parent, const char *name, const char *caption, int left)
 {
-    auto *b = new QPushButton(QString::fromUtf8(caption), parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false); // a focused button must not become the default
-    b->setGeometry(twipsRect(left, 960, 1335, 375));
-    return b;
+    return formButton(parent, name, caption, twipsRect(left, 960, 1335, 375));
+}
+
+QString toolsPathNotSaved(const QString &location)
+{
+    return QStringLiteral("The tools path could not be saved to:\r%1").arg(location);
 }
 
 } // namespace
 
-frmPreferences::frmPreferences(Prompts &prompts, QWidget *owner)
-    : QDialog(owner), CommonDialog1(prompts, this), m_prompts(prompts)
+frmPreferences::frmPreferences(Prompts &prompts, const SettingsStore &settings, QWidget *owner)
+    : QDialog(owner), CommonDialog1(prompts, this), m_prompts(prompts), m_settings(settings)
 {
     setObjectName(QStringLiteral("frmPreferences"));
     setWindowTitle(QStringLiteral("Ferncastle - Preferences"));
@@ -81,14 +79,14 @@ void frmPreferences::connectSignals()
 
 void frmPreferences::Form_Load()
 {
-    txtToolPath->setText(storedText(keys::dosFilesPath));
+    txtToolPath->setText(m_settings.text(keys::dosFilesPath));
 }
 
 // The file dialog starts where the main window's dialog stood at the last
 // Exit. Browse stores nothing; a cancelled dialog empties the text box.
 void frmPreferences::cmdBrowse_Click()
 {
-    CommonDialog1.InitDir = storedText(keys::lastUsedDirectory);
+    CommonDialog1.InitDir = m_settings.text(keys::lastUsedDirectory);
     CommonDialog1.FileName.clear();
     CommonDialog1.DefaultExt = QStringLiteral(".EXE");
     CommonDialog1.Filter = QLatin1String(filters::executables);
@@ -101,22 +99,13 @@ void frmPreferences::cmdBrowse_Click()
 void frmPreferences::cmdApply_Click()
 {
     if (!txtToolPath->text().isEmpty()) {
-        storeToolsPath(txtToolPath->text());
+        storeToolsFolder(m_settings, txtToolPath->text(),
+                         {m_prompts, this, {QMessageBox::Warning, programTitle, toolsPathNotSaved}});
         return;
     }
     m_prompts.showMessage(this, QMessageBox::Warning, programTitle,
                           QStringLiteral("Tools path is empty. The previous path will be restored."));
-    txtToolPath->setText(storedText(keys::dosFilesPath));
-}
-
-void frmPreferences::storeToolsPath(const QString &path)
-{
-    const auto store = openSettingsStore();
-    store->setValue(QLatin1String(keys::dosFilesPath), path);
-    if (!commitSettingsStore(*store))
-        m_prompts.showMessage(this, QMessageBox::Warning, programTitle,
-                              QStringLiteral("The tools path could not be saved to:\r%1")
-                                  .arg(settingsStoreLocation(*store)));
+    txtToolPath->setText(m_settings.text(keys::dosFilesPath));
 }
 
 void frmPreferences::cmdClose_Click()

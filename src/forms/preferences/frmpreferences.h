@@ -11,6 +11,7 @@ class QPushButton;
 namespace ferncastle {
 
 class Prompts;
+class SettingsStore;
 
 // Views and changes the tools folder, "DOS Files Path" in the settings
 // store. The dialog reads and writes the store only; its owner reads the
@@ -21,7 +22,7 @@ class frmPreferences : public QDialog
     Q_OBJECT
 
 public:
-    frmPreferences(Prompts &prompts, QWidget *owner);
+    frmPreferences(Prompts &prompts, const SettingsStore &settings, QWidget *owner);
 
     // Fills the text box from the store; call it before showing the dialog.
     void Form_Load();
@@ -44,9 +45,9 @@ private:
     void createControls();
     void setTabOrder();
     void connectSignals();
-    void storeToolsPath(const QString &path);
 
     Prompts &m_prompts;
+    const SettingsStore &m_settings;
 };
 
 } // namespace ferncastle

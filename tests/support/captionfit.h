@@ -3,7 +3,10 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
 #include <QStyle>
+
+#include <initializer_list>
 
 namespace ferncastle::test {
 
@@ -42,6 +45,25 @@ inline QString captionMisfit(const QWidget *widget)
     return QStringLiteral("%1 needs %2x%3, has %4x%5")
         .arg(widget->objectName())
         .arg(needed.width()).arg(needed.height()).arg(room.width()).arg(room.height());
+}
+
+// Why any of the controls' captions do not fit, one control a line; empty
+// when all of them fit.
+template<typename Widgets>
+QString captionMisfits(const Widgets &controls)
+{
+    QStringList misfits;
+    for (const QWidget *control : controls) {
+        const QString misfit = captionMisfit(control);
+        if (!misfit.isEmpty())
+            misfits.append(misfit);
+    }
+    return misfits.join(u'\n');
+}
+
+inline QString captionMisfits(std::initializer_list<const QWidget *> controls)
+{
+    return captionMisfits<std::initializer_list<const QWidget *>>(controls);
 }
 
 } // namespace ferncastle::test

@@ -11,26 +11,35 @@
 
 namespace ferncastle::test {
 
-// Runs action on the next modal window to show, other than notThis, from
-// inside the event loop that the window's exec() runs. Gives up after five
-// seconds so that a test waiting for a window that never comes fails rather
-// than hangs.
-inline void whenModalShown(std::function<void(QWidget *)> action,
-                           const QWidget *notThis = nullptr)
+// Runs action on the next modal window of type Dialog to show, other than
+// notThis, from inside the event loop that the window's exec() runs. Gives
+// up after five seconds so that a test waiting for a window that never
+// comes fails rather than hangs.
+template<typename Dialog>
+void whenDialogShown(std::function<void(Dialog *)> action, const QWidget *notThis = nullptr)
 {
     auto *timer = new QTimer(qApp);
     const QDeadlineTimer deadline(5000);
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
         QWidget *modal = QApplication::activeModalWidget();
-        const bool shown = modal && modal != notThis && modal->isVisible();
-        if (!shown && !deadline.hasExpired())
+        auto *dialog = modal && modal != notThis && modal->isVisible()
+                           ? qobject_cast<Dialog *>(modal)
+                           : nullptr;
+        if (!dialog && !deadline.hasExpired())
             return;
         timer->stop();
         timer->deleteLater();
-        if (shown)
-            action(modal);
+        if (dialog)
+            action(dialog);
     });
     timer->start(10);
+}
+
+// The same for a modal window of any type.
+inline void whenModalShown(std::function<void(QWidget *)> action,
+                           const QWidget *notThis = nullptr)
+{
+    whenDialogShown<QWidget>(std::move(action), notThis);
 }
 
 // What a real message box showed.

@@ -110,6 +110,8 @@ private Q_SLOTS:
     void launcherOpensOneWindowPerRun();
     void transcriptSurvivesAKilledProgram();
     void viewKeepsTheNewestLines();
+    void showImageOffersTheWrittenImage();
+    void failureLeavesAnUntouchedImageAlone();
 };
 
 void TestRunWindow::init()
@@ -375,6 +377,44 @@ void TestRunWindow::viewKeepsTheNewestLines()
     const QStringList kept = view.toPlainText().split(u'\n');
     QCOMPARE(kept.at(kept.size() - 2), QStringLiteral("line %1").arg(next - 1));
     QCOMPARE(kept.first(), QStringLiteral("line %1").arg(next - OutputView::keptLines));
+}
+
+void TestRunWindow::showImageOffersTheWrittenImage()
+{
+    qputenv("FERNCASTLE_PARTIAL", "1");
+    WindowRun run;
+    const ToolCommand command =
+        run.command(QStringLiteral("stubborn-tool"), QStringLiteral("cw2dmk"), QStringLiteral("img.dmk"));
+    QStringList shown;
+    run.window = new RunWindow(command, run.prompts);
+    run.window->setShowImage([&](const QString &file) { shown.append(file); });
+    run.window->show();
+    run.window->start();
+    QPushButton *button = run.find<QPushButton>("showImageButton");
+    QVERIFY(QTest::qWaitFor([&] { return run.shown().contains(QStringLiteral("Track 1,")); }, waitMs));
+    QVERIFY(button->isHidden());
+    QTest::mouseClick(run.find<QPushButton>("stopButton"), Qt::LeftButton);
+    QVERIFY(run.waitForEnd());
+    QVERIFY(!button->isHidden());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(shown, QStringList{command.chosenFile});
+}
+
+// A run that failed before writing says nothing about an image that was
+// there before it.
+void TestRunWindow::failureLeavesAnUntouchedImageAlone()
+{
+    replay("cw2dmk-no-card-user");
+    WindowRun run;
+    const ToolCommand command =
+        run.command(QStringLiteral("replay-tool"), QStringLiteral("cw2dmk"), QStringLiteral("old.dmk"));
+    QFile old(command.chosenFile);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an earlier image") > 0);
+    old.close();
+    run.open(command);
+    QVERIFY(run.waitForEnd());
+    QVERIFY(run.label("verdictLabel").startsWith(QStringLiteral("cw2dmk failed")));
+    QCOMPARE(run.label("incompleteImage"), QString());
 }
 
 QTEST_MAIN(TestRunWindow)

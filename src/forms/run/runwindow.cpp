@@ -84,6 +84,10 @@ void RunWindow::start()
             m_analysis.planFromDmkHeader(image.read(16));
         showProgress();
     }
+    for (const QString &file : m_command.writtenFiles) {
+        const QFileInfo info(file);
+        m_filesBefore.append({info.exists() ? info.size() : -1, info.lastModified()});
+    }
     openTranscript();
     m_paintTimer.start();
     m_process.start(m_command.program, m_command.arguments);
@@ -194,6 +198,7 @@ void RunWindow::onEnded(const RunEnd &end)
                              : m_analysis.map().cellsDone());
     showVerdict(end);
     showIncompleteImage(end);
+    offerShowImage();
     m_stop->setEnabled(false);
     m_input->setEnabled(false);
     QString record = m_verdict->text();
@@ -226,9 +231,12 @@ void RunWindow::showIncompleteImage(const RunEnd &)
     if (kind != VerdictKind::Stopped && kind != VerdictKind::Failure && kind != VerdictKind::Crashed)
         return;
     QStringList incomplete;
-    for (const QString &file : m_command.writtenFiles)
-        if (QFileInfo::exists(file))
-            incomplete.append(QDir::toNativeSeparators(file));
+    for (qsizetype index = 0; index < m_command.writtenFiles.size(); ++index) {
+        const QFileInfo now(m_command.writtenFiles.at(index));
+        const auto &[sizeBefore, timeBefore] = m_filesBefore.value(index);
+        if (now.exists() && (now.size() != sizeBefore || now.lastModified() != timeBefore))
+            incomplete.append(QDir::toNativeSeparators(now.filePath()));
+    }
     if (incomplete.isEmpty())
         return;
     m_incomplete->setText(QStringLiteral("The image %1 is incomplete: the run did not finish, so it "
@@ -237,6 +245,22 @@ void RunWindow::showIncompleteImage(const RunEnd &)
                               .arg(incomplete.join(QStringLiteral(", "))));
     m_incomplete->setStyleSheet(QStringLiteral("QLabel{color:#c62828;font-weight:bold;}"));
     m_incomplete->show();
+}
+
+// The first image the run left behind, complete or not: the information
+// window says what it holds.
+void RunWindow::offerShowImage()
+{
+    if (!m_showImage)
+        return;
+    for (const QString &file : m_command.writtenFiles) {
+        if (QFileInfo(file).size() > 0) {
+            connect(m_showImageButton, &QPushButton::clicked, this,
+                    [this, file] { m_showImage(file); });
+            m_showImageButton->show();
+            return;
+        }
+    }
 }
 
 void RunWindow::openTranscriptFolder()

@@ -5,8 +5,11 @@
 #include "core/toolcommand.h"
 #include "platform/toolprocess.h"
 
+#include <QDateTime>
 #include <QTimer>
 #include <QWidget>
+
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -33,6 +36,11 @@ public:
 
     RunWindow(const ToolCommand &command, Prompts &prompts, QWidget *parent = nullptr);
     ~RunWindow() override;
+
+    // What "Show Image" does with the image a run wrote (the image
+    // information window); without it the button is not offered.
+    using ShowImage = std::function<void(const QString &imageFile)>;
+    void setShowImage(ShowImage showImage) { m_showImage = std::move(showImage); }
 
     // Opens the transcript and starts the tool.
     void start();
@@ -64,6 +72,7 @@ private:
     void showVerdict(const RunEnd &end);
     void showIncompleteImage(const RunEnd &end);
     void openTranscriptFolder();
+    void offerShowImage();
     void note(const QString &text);
 
     ToolCommand m_command;
@@ -76,6 +85,10 @@ private:
     int m_shownEvents = -1;
     bool m_ended = false;
     bool m_closeWhenEnded = false;
+    ShowImage m_showImage;
+    // The written files as they were before the run: only one the run
+    // created or changed is called incomplete.
+    QList<std::pair<qint64, QDateTime>> m_filesBefore;
 
     QLineEdit *m_commandLine = nullptr;
     OutputView *m_output = nullptr;
@@ -91,6 +104,7 @@ private:
     QLabel *m_incomplete = nullptr;
     QLabel *m_transcriptName = nullptr;
     QPushButton *m_openFolder = nullptr;
+    QPushButton *m_showImageButton = nullptr;
 };
 
 } // namespace ferncastle

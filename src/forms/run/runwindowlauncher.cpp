@@ -15,6 +15,7 @@ QString RunWindowLauncher::start(const ToolCommand &command)
     ToolCommand checked = command;
     checked.program = tool.path;
     auto *window = new RunWindow(checked, m_prompts);
+    window->setShowImage(m_showImage);
     m_lastWindow = window;
     QObject::connect(window, &QObject::destroyed, window, [this, window] {
         if (m_lastWindow == window)

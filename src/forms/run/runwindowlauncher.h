@@ -2,6 +2,8 @@
 
 #include "platform/toollauncher.h"
 
+#include <functional>
+
 namespace ferncastle {
 
 class Prompts;
@@ -18,12 +20,19 @@ public:
 
     QString start(const ToolCommand &command) override;
 
+    // Handed to every window opened from now on; see RunWindow::setShowImage.
+    void setShowImage(std::function<void(const QString &imageFile)> showImage)
+    {
+        m_showImage = std::move(showImage);
+    }
+
     // The window of the last start, for tests; null when none opened.
     RunWindow *lastWindow() const { return m_lastWindow; }
 
 private:
     Prompts &m_prompts;
     RunWindow *m_lastWindow = nullptr;
+    std::function<void(const QString &)> m_showImage;
 };
 
 } // namespace ferncastle

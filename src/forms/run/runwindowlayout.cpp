@@ -81,6 +81,9 @@ QWidget *RunWindow::buildBottomRow()
     m_openFolder = named(new QPushButton(QStringLiteral("Open &Folder")), "openTranscriptFolder");
     m_openFolder->setEnabled(false);
     layout->addWidget(m_openFolder);
+    m_showImageButton = named(new QPushButton(QStringLiteral("Show &Image")), "showImageButton");
+    m_showImageButton->hide();
+    layout->addWidget(m_showImageButton);
     m_elapsed = named(new QLabel(QStringLiteral("0:00")), "elapsedTime");
     layout->addWidget(m_elapsed);
     m_stop = named(new QPushButton(QStringLiteral("&Stop")), "stopButton");

@@ -78,6 +78,7 @@ void Moorfield::connectSignals()
     connect(mnuLoadOptions, &QAction::triggered, this, &Moorfield::cmdLoadSettings_Click);
     connect(mnuSaveOptions, &QAction::triggered, this, &Moorfield::cmdSaveSettings_Click);
     connect(mnuPreferences, &QAction::triggered, this, &Moorfield::mnuPreferences_Click);
+    connect(mnuRunInTerminal, &QAction::triggered, this, &Moorfield::mnuRunInTerminal_Click);
     connect(mnuAbout, &QAction::triggered, this, &Moorfield::mnuAbout_Click);
 }
 

@@ -59,6 +59,7 @@ public:
     void cmdLoadSettings_Click();
     void cmdSaveSettings_Click();
     void mnuPreferences_Click();
+    void mnuRunInTerminal_Click(bool checked);
     void mnuAbout_Click();
     void ExitProgram();
 
@@ -97,6 +98,7 @@ public:
     QAction *mnuLoadOptions = nullptr;
     QAction *mnuSaveOptions = nullptr;
     QAction *mnuPreferences = nullptr;
+    QAction *mnuRunInTerminal = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuAbout = nullptr;
 

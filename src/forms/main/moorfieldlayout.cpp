@@ -137,6 +137,8 @@ void Moorfield::createMenus()
     mnuLoadOptions = addItem(mnuOptions, "mnuLoadOptions", "&Load CatWeasel Options");
     mnuSaveOptions = addItem(mnuOptions, "mnuSaveOptions", "&Save CatWeasel Options");
     mnuPreferences = addItem(mnuOptions, "mnuPreferences", "&Preferences");
+    mnuRunInTerminal = addItem(mnuOptions, "mnuRunInTerminal", "Run Tools in a &Terminal");
+    mnuRunInTerminal->setCheckable(true);
     mnuHelp = addMenu("mnuHelp", "&Help");
     mnuAbout = addItem(mnuHelp, "mnuAbout", "&About");
 }

@@ -88,6 +88,10 @@ QWidget *RunWindow::buildBottomRow()
     layout->addWidget(m_elapsed);
     m_stop = named(new QPushButton(QStringLiteral("&Stop")), "stopButton");
     layout->addWidget(m_stop);
+    // Closing asks first while the tool runs, as the close box does.
+    auto *closeButton = named(new QPushButton(QStringLiteral("&Close")), "closeButton");
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    layout->addWidget(closeButton);
     return row;
 }
 

@@ -108,7 +108,7 @@ void readData(SectorInfo &sector, const TrackCursor &cursor, int damPos, SectorE
     for (int i = 0; i < sector.dataSize + 2; ++i)
         data.next();
     sector.complete = !data.cut;
-    sector.dataCrcOk = !data.cut && data.crc == 0;
+    sector.dataCrcOk = data.cut || data.crc == 0; // unknown when cut
 }
 
 SectorInfo readSector(const TrackCursor &cursor, int pointer, int offset,
@@ -128,7 +128,7 @@ SectorInfo readSector(const TrackCursor &cursor, int pointer, int offset,
     sector.sizeCode = id.next();
     id.next();
     id.next();
-    sector.idCrcOk = !id.cut && id.crc == 0;
+    sector.idCrcOk = id.cut || id.crc == 0; // unknown when cut
     sector.dataSize = 128 << (sector.sizeCode & 3);
     bool cut = id.cut;
     const int damPos = cut ? -1 : findDataMark(cursor, offset, enc, header, cut);

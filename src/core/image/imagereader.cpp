@@ -4,38 +4,43 @@
 #include "imageprobe.h"
 
 #include <QFile>
+#include <QHash>
 
 namespace ferncastle {
 
 namespace {
 
 // The same cylinder, head and sector id twice on one track: a reader of
-// the disk would find either.
+// the disk would find either. One pass with a table of first places, so a
+// JV3 that puts all its entries on one track stays linear.
 void reportDuplicateSectors(const TrackInfo &track, QList<Finding> &findings)
 {
-    for (int i = 1; i < track.sectors.size(); ++i) {
-        const SectorInfo &later = track.sectors[i];
-        for (int j = 0; j < i; ++j) {
-            const SectorInfo &first = track.sectors[j];
-            if (!later.idCrcOk || !first.idCrcOk || first.sectorId != later.sectorId
-                || first.cylinder != later.cylinder || first.head != later.head)
-                continue;
-            Finding finding;
-            finding.kind = FindingKind::DuplicateSector;
-            finding.track = track.track;
-            finding.side = track.side;
-            finding.entry = later.entry;
-            finding.sameAs = j;
-            finding.text = QStringLiteral("Track %1 side %2: sector %3 appears twice, at "
-                                          "entries %4 and %5.")
-                               .arg(track.track)
-                               .arg(track.side)
-                               .arg(later.sectorId)
-                               .arg(first.entry)
-                               .arg(later.entry);
-            findings.append(finding);
-            break;
+    QHash<quint32, int> firstPlace;
+    for (int i = 0; i < track.sectors.size(); ++i) {
+        const SectorInfo &sector = track.sectors[i];
+        if (!sector.idCrcOk)
+            continue;
+        const quint32 key = quint32(sector.cylinder) << 16 | quint32(sector.head) << 8
+                            | sector.sectorId;
+        const auto place = firstPlace.constFind(key);
+        if (place == firstPlace.cend()) {
+            firstPlace.insert(key, i);
+            continue;
         }
+        Finding finding;
+        finding.kind = FindingKind::DuplicateSector;
+        finding.track = track.track;
+        finding.side = track.side;
+        finding.entry = sector.entry;
+        finding.sameAs = *place;
+        finding.text = QStringLiteral("Track %1 side %2: sector %3 appears twice, at "
+                                      "entries %4 and %5.")
+                           .arg(track.track)
+                           .arg(track.side)
+                           .arg(sector.sectorId)
+                           .arg(track.sectors[*place].entry)
+                           .arg(sector.entry);
+        findings.append(finding);
     }
 }
 
@@ -91,9 +96,12 @@ DiskImage readDiskImageFile(const QString &path)
     const ImageProbe probe = probeImage(prefix, size);
     if (probe.format == ImageFormat::Unknown)
         return refused(probe.refusal, size);
-    // Only what the size promised, even if the file grows meanwhile.
-    const QByteArray bytes = prefix + file.read(size - prefix.size());
-    if (file.error() != QFileDevice::NoError || bytes.size() != size)
+    // One buffer, filled in place, and only what the size promised even if
+    // the file grows meanwhile.
+    QByteArray bytes(size, Qt::Uninitialized);
+    std::copy(prefix.cbegin(), prefix.cend(), bytes.begin());
+    const qint64 rest = size - prefix.size();
+    if (file.read(bytes.data() + prefix.size(), rest) != rest)
         return refused(QStringLiteral("It could not be read whole: %1.").arg(file.errorString()),
                        size);
     return readDiskImage(bytes);

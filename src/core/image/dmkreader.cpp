@@ -27,14 +27,15 @@ void reportSizeAgainstHeader(const DmkHeader &header, qint64 fileSize, DiskImage
     if (whole < promised) {
         image.findings.append(imageFinding(
             FindingKind::MissingTracks,
-            QStringLiteral("The header claims %1 tracks (%2 track blocks, %3 bytes) but the "
-                           "file holds %4 bytes, %5 whole track blocks: the tell-tale of an "
-                           "interrupted read.")
-                .arg(header.tracks)
-                .arg(promised)
+            QStringLiteral("The header claims %1 (%2 bytes) but the file holds %3 bytes, "
+                           "%4 of the %5 track blocks whole: the tell-tale of an interrupted "
+                           "read.")
+                .arg(header.tracks == 1 ? QStringLiteral("1 track")
+                                        : QStringLiteral("%1 tracks").arg(header.tracks))
                 .arg(header.expectedSize)
                 .arg(fileSize)
-                .arg(whole)));
+                .arg(whole)
+                .arg(promised)));
         if (partial > 0)
             image.findings.append(imageFinding(
                 FindingKind::Truncated,

@@ -102,7 +102,7 @@ bool dataWhereReported(const DiskImage &image, const QByteArray &bytes, int fmSt
         for (const SectorInfo &s : track.sectors) {
             if (!s.good() || s.idOffset < 0)
                 continue;
-            const int step = s.encoding == Encoding::MFM ? 1 : fmStep;
+            const int step = s.encoding == Recording::MFM ? 1 : fmStep;
             const iw::Sector written{s.cylinder, s.head, s.sectorId, s.sizeCode, true};
             for (int i = 0; i < s.dataSize; ++i) {
                 if (quint8(bytes[s.dataOffset + qint64(i) * step]) != iw::fill(written, i))

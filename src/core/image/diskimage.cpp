@@ -9,7 +9,7 @@ TrackDensity TrackInfo::density() const
     bool single = false;
     bool dual = false;
     for (const SectorInfo &sector : sectors)
-        (sector.encoding == Encoding::MFM ? dual : single) = true;
+        (sector.encoding == Recording::MFM ? dual : single) = true;
     if (single && dual)
         return TrackDensity::Mixed;
     if (dual)

@@ -11,7 +11,7 @@ namespace ferncastle {
 
 enum class ImageFormat { Unknown, Dmk, Jv1, Jv3 };
 
-enum class Encoding { FM, MFM };
+enum class Recording { FM, MFM };
 
 enum class TrackDensity { Empty, Single, Double, Mixed };
 
@@ -20,7 +20,7 @@ struct SectorInfo
     // DMK: index in the track's IDAM pointer table; JV3: entry in the header
     // (the second block continues at 2901); JV1: position on the track.
     int entry = -1;
-    Encoding encoding = Encoding::FM;
+    Recording encoding = Recording::FM;
     // As the ID field gives them (JV: as the image gives them).
     quint8 cylinder = 0;
     quint8 head = 0;

@@ -49,7 +49,7 @@ struct FieldReader
 
 struct SectorEncoding
 {
-    Encoding encoding;
+    Recording encoding;
     int step;
 };
 
@@ -59,15 +59,15 @@ SectorEncoding encodingOf(int pointer, int offset, const DmkHeader &header,
     // "Ignore density": every byte stored once and the pointer's density
     // bit unused, so the premark before the mark tells MFM from FM.
     if (header.options & dmkIgnoreDensity)
-        return {cursor.at(offset - 1) == 0xA1 ? Encoding::MFM : Encoding::FM, 1};
+        return {cursor.at(offset - 1) == 0xA1 ? Recording::MFM : Recording::FM, 1};
     if (pointer & 0x8000)
-        return {Encoding::MFM, 1};
-    return {Encoding::FM, (header.options & dmkFmStoredOnce) ? 1 : 2};
+        return {Recording::MFM, 1};
+    return {Recording::FM, (header.options & dmkFmStoredOnce) ? 1 : 2};
 }
 
-quint16 crcStart(Encoding encoding, const DmkHeader &header, quint8 quirkBit)
+quint16 crcStart(Recording encoding, const DmkHeader &header, quint8 quirkBit)
 {
-    const bool premarks = encoding == Encoding::MFM && !(header.quirks & quirkBit);
+    const bool premarks = encoding == Recording::MFM && !(header.quirks & quirkBit);
     return premarks ? crc16::afterMfmPremarks : crc16::initial;
 }
 
@@ -77,7 +77,7 @@ int findDataMark(const TrackCursor &cursor, int idPos, SectorEncoding enc,
                  const DmkHeader &header, bool &cut)
 {
     const bool rx02 = header.options & dmkRx02;
-    const int tries = enc.encoding == Encoding::MFM ? 43 : 30 * enc.step;
+    const int tries = enc.encoding == Recording::MFM ? 43 : 30 * enc.step;
     int pos = cursor.wrap(idPos + 7 * enc.step);
     for (int i = 0; i < tries; ++i) {
         const int value = cursor.at(pos);

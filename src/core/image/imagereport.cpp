@@ -50,7 +50,7 @@ SectorCounts countSectors(const DiskImage &image)
             c.noMark += s.hasDataMark ? 0 : 1;
             c.cut += s.complete ? 0 : 1;
             c.deleted += s.deleted() ? 1 : 0;
-            (s.encoding == Encoding::MFM ? c.mfm : c.fm) += 1;
+            (s.encoding == Recording::MFM ? c.mfm : c.fm) += 1;
         }
     }
     return c;
@@ -135,6 +135,59 @@ QString sectorToken(const SectorInfo &sector)
     if (sector.deleted())
         token += QLatin1Char('D');
     return token;
+}
+
+QStringList sectorColumnTitles()
+{
+    return {QStringLiteral("Entry"),     QStringLiteral("Cylinder"),  QStringLiteral("Head"),
+            QStringLiteral("Sector"),    QStringLiteral("Size"),      QStringLiteral("Density"),
+            QStringLiteral("ID CRC"),    QStringLiteral("Data mark"), QStringLiteral("Data CRC"),
+            QStringLiteral("Data offset"), QStringLiteral("JV3 flags")};
+}
+
+QStringList sectorColumns(const SectorInfo &s)
+{
+    const QString good = QStringLiteral("good");
+    const QString bad = QStringLiteral("bad");
+    QString mark = QStringLiteral("none");
+    if (s.hasDataMark)
+        mark = QString::number(s.dataMark, 16).toUpper()
+               + (s.deleted() ? QStringLiteral(" (deleted)") : QString());
+    QString dataCrc = s.hasDataMark ? (s.dataCrcOk ? good : bad) : QStringLiteral("-");
+    if (!s.complete)
+        dataCrc = QStringLiteral("cut off");
+    return {QString::number(s.entry),
+            QString::number(s.cylinder),
+            QString::number(s.head),
+            QString::number(s.sectorId),
+            QStringLiteral("%1 (code %2)").arg(s.dataSize).arg(s.sizeCode),
+            s.encoding == Recording::MFM ? QStringLiteral("MFM") : QStringLiteral("FM"),
+            s.idCrcOk ? good : bad,
+            mark,
+            dataCrc,
+            s.dataOffset < 0 ? QStringLiteral("-")
+                             : QStringLiteral("0x%1").arg(s.dataOffset, 0, 16),
+            s.jv3Flags < 0 ? QStringLiteral("-")
+                           : QStringLiteral("0x%1").arg(s.jv3Flags, 2, 16, QLatin1Char('0'))};
+}
+
+QString trackDescription(const TrackInfo &track)
+{
+    QString text = QStringLiteral("Track %1 side %2: ").arg(track.track).arg(track.side);
+    if (track.sectors.isEmpty())
+        return text + QStringLiteral("no sectors (unformatted or not read)");
+    text += plural(int(track.sectors.size()), QStringLiteral("sector"), QStringLiteral("sectors"))
+            + QStringLiteral(", ") + densityName(track.density());
+    if (const int bad = track.badSectors(); bad > 0)
+        text += QStringLiteral(", %1 bad").arg(bad);
+    const QList<int> missing = track.missingIds();
+    if (!missing.isEmpty()) {
+        QStringList ids;
+        for (int id : missing)
+            ids.append(QString::number(id));
+        text += QStringLiteral(", missing ") + ids.join(QLatin1Char(' '));
+    }
+    return text;
 }
 
 QString imageSummary(const DiskImage &image, const QString &name)

@@ -30,4 +30,11 @@ QString imageReport(const DiskImage &image, const QString &name);
 // One sector as the report lists it: the id and its marks.
 QString sectorToken(const SectorInfo &sector);
 
+// The sector list's columns: titles, and one sector's cells.
+QStringList sectorColumnTitles();
+QStringList sectorColumns(const SectorInfo &sector);
+
+// "Track 7 side 0: 18 sectors, MFM, 1 bad" for a map cell.
+QString trackDescription(const TrackInfo &track);
+
 } // namespace ferncastle

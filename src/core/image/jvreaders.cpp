@@ -32,7 +32,7 @@ SectorInfo jv3Sector(const quint8 *entry, int index, qint64 dataOffset, qint64 f
     const quint8 flags = entry[2];
     SectorInfo sector;
     sector.entry = index;
-    sector.encoding = (flags & 0x80) ? Encoding::MFM : Encoding::FM;
+    sector.encoding = (flags & 0x80) ? Recording::MFM : Recording::FM;
     sector.cylinder = entry[0];
     sector.head = (flags & 0x10) ? 1 : 0;
     sector.sectorId = entry[1];

@@ -51,7 +51,8 @@ cp -n "$root"/fuzz/corpus/* "$corpus"/
 run fuzz_optionfile "$corpus" $((seconds * 2 / 5))
 
 # The disk image seeds are the sample images, unpacked at fuzz time; the
-# reader is fuzzed on their first 64 KiB, enough for several tracks.
+# reader is fuzzed on their first 20000 bytes: a JV3 header block and its
+# first sectors, or a DMK header and its first tracks.
 images="$build/corpus-diskimage"
 mkdir -p "$images"
 if [ -d "$shared/tool-output/files" ]; then
@@ -61,10 +62,10 @@ if [ -d "$shared/tool-output/files" ]; then
         name="$(basename "$sample" .gz)"
         [ -e "$images/$name" ] && continue
         gzip -dcf "$sample" > "$images/unpacked"
-        head -c 65536 "$images/unpacked" > "$images/$name"
+        head -c 20000 "$images/unpacked" > "$images/$name"
         rm "$images/unpacked"
     done
 else
     echo "fuzz.sh: no sample images in $shared; the disk image reader starts from nothing" >&2
 fi
-run fuzz_diskimage "$images" $((seconds - seconds * 2 / 5)) -max_len=65536
+run fuzz_diskimage "$images" $((seconds - seconds * 2 / 5)) -max_len=20000

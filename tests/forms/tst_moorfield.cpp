@@ -214,7 +214,8 @@ void TestMoorfield::menus()
             QVERIFY(!item->isSeparator() && !item->isCheckable());
         }
     }
-    QCOMPARE(shown, (QStringList{"mnuFile=&File", "mnuExit=E&xit", "mnuOptions=&Options",
+    QCOMPARE(shown, (QStringList{"mnuFile=&File", "mnuImageInfo=Image &Information...",
+                                 "mnuExit=E&xit", "mnuOptions=&Options",
                                  "mnuLoadOptions=&Load CatWeasel Options",
                                  "mnuSaveOptions=&Save CatWeasel Options",
                                  "mnuPreferences=&Preferences", "mnuHelp=&Help", "mnuAbout=&About"}));

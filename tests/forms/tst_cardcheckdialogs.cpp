@@ -1,6 +1,6 @@
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
-#include "forms/modaldriver.h"
+#include "support/modaldriver.h"
 #include "support/fakesystemtree.h"
 
 #include "forms/cardcheck/cardcheckgate.h"

@@ -216,7 +216,8 @@ void TestMoorfield::menus()
             QCOMPARE(item->isCheckable(), item->objectName() == QLatin1String("mnuRunInTerminal"));
         }
     }
-    QCOMPARE(shown, (QStringList{"mnuFile=&File", "mnuExit=E&xit", "mnuOptions=&Options",
+    QCOMPARE(shown, (QStringList{"mnuFile=&File", "mnuImageInfo=Image &Information...",
+                                 "mnuExit=E&xit", "mnuOptions=&Options",
                                  "mnuLoadOptions=&Load CatWeasel Options",
                                  "mnuSaveOptions=&Save CatWeasel Options",
                                  "mnuPreferences=&Preferences",

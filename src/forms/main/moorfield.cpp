@@ -61,6 +61,7 @@ Moorfield::Moorfield(const MoorfieldServices &services, QWidget *parent)
     createMenus();
     setTabOrder();
     connectSignals();
+    setAcceptDrops(true);
 }
 
 Moorfield::~Moorfield() = default;
@@ -74,6 +75,7 @@ void Moorfield::connectSignals()
     connect(cmdLoadSettings, &QPushButton::clicked, this, &Moorfield::cmdLoadSettings_Click);
     connect(cmdSaveSettings, &QPushButton::clicked, this, &Moorfield::cmdSaveSettings_Click);
     connect(cmdExit, &QPushButton::clicked, this, &Moorfield::ExitProgram);
+    connect(mnuImageInfo, &QAction::triggered, this, &Moorfield::mnuImageInfo_Click);
     connect(mnuExit, &QAction::triggered, this, &Moorfield::ExitProgram);
     connect(mnuLoadOptions, &QAction::triggered, this, &Moorfield::cmdLoadSettings_Click);
     connect(mnuSaveOptions, &QAction::triggered, this, &Moorfield::cmdSaveSettings_Click);

@@ -19,6 +19,7 @@ class QPushButton;
 
 namespace ferncastle {
 
+class FrmImageInfo;
 class OptionCheckBox;
 class Prompts;
 class SettingsStore;
@@ -61,7 +62,13 @@ public:
     void mnuPreferences_Click();
     void mnuRunInTerminal_Click(bool checked);
     void mnuAbout_Click();
+    void mnuImageInfo_Click();
     void ExitProgram();
+
+    // Reads the image at path and opens an "Image Information" window on
+    // it; a file that is no image gets a message instead. Returns the
+    // window, or nullptr.
+    FrmImageInfo *openImageInformation(const QString &path);
 
     OptionSet currentOptions() const;
     // Sets the boxes first, then the values, both in group order, so that
@@ -93,6 +100,7 @@ public:
     QPushButton *cmdExit = nullptr;
 
     QMenu *mnuFile = nullptr;
+    QAction *mnuImageInfo = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuOptions = nullptr;
     QAction *mnuLoadOptions = nullptr;
@@ -101,6 +109,11 @@ public:
     QAction *mnuRunInTerminal = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuAbout = nullptr;
+
+protected:
+    // A disk image dropped on the window opens its "Image Information".
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // Built in moorfieldlayout.cpp.

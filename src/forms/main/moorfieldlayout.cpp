@@ -132,6 +132,7 @@ void Moorfield::createMenus()
         return action;
     };
     mnuFile = addMenu("mnuFile", "&File");
+    mnuImageInfo = addItem(mnuFile, "mnuImageInfo", "Image &Information...");
     mnuExit = addItem(mnuFile, "mnuExit", "E&xit");
     mnuOptions = addMenu("mnuOptions", "&Options");
     mnuLoadOptions = addItem(mnuOptions, "mnuLoadOptions", "&Load CatWeasel Options");

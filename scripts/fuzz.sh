@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
-# Builds the options-file fuzzer with clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer in a build folder of its own, then runs it for a
-# bounded time. Exits non-zero when the build fails or the fuzzer finds
-# anything; the input that caused it is kept in the artifacts folder and
-# belongs in a regular test row once fixed.
+# Builds the fuzzers with clang, AddressSanitizer and UndefinedBehaviorSanitizer
+# in a build folder of its own, then runs each for a bounded time: the
+# options-file reader with the numeric rules, and the disk image reader.
+# Exits non-zero when the build fails or a fuzzer finds anything; the input
+# that caused it is kept in the artifacts folder and belongs in a regular
+# test row once fixed.
 #
-#   FERNCASTLE_FUZZ_BUILD    build folder      (default: <source>/build-fuzz)
-#   FERNCASTLE_FUZZ_SECONDS  time to fuzz      (default: 60)
+#   FERNCASTLE_FUZZ_BUILD    build folder                (default: <source>/build-fuzz)
+#   FERNCASTLE_FUZZ_SECONDS  time for both fuzzers       (default: 75)
+#   FERNCASTLE_SHARED_DIR    sample images' shared folder (default: <source>/../shared)
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${FERNCASTLE_FUZZ_BUILD:-$root/build-fuzz}"
-seconds="${FERNCASTLE_FUZZ_SECONDS:-60}"
+seconds="${FERNCASTLE_FUZZ_SECONDS:-75}"
+shared="${FERNCASTLE_SHARED_DIR:-$root/../shared}"
 
-for tool in clang clang++ cmake; do
+for tool in clang clang++ cmake gzip; do
     if ! command -v "$tool" >/dev/null; then
         echo "fuzz.sh: $tool is missing (Debian: apt-get install clang libclang-rt-14-dev)" >&2
         exit 2
@@ -24,16 +27,45 @@ cmake -S "$root" -B "$build" \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
     -DFERNCASTLE_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --target fuzz_optionfile -j2
+cmake --build "$build" --target fuzz_optionfile fuzz_diskimage -j2
 
-# The seeds stay untouched; the fuzzer grows a working copy.
-corpus="$build/corpus"
 artifacts="$build/artifacts"
-mkdir -p "$corpus" "$artifacts"
-cp -n "$root"/fuzz/corpus/* "$corpus"/
-
+mkdir -p "$artifacts"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
-"$build/fuzz/fuzz_optionfile" "$corpus" \
-    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix="$artifacts/" -print_final_stats=1
+
+# run TARGET CORPUS SECONDS [libFuzzer options...]
+run() {
+    local target="$1" corpus="$2" time="$3"
+    shift 3
+    echo "== $target for ${time}s"
+    "$build/fuzz/$target" "$corpus" \
+        -max_total_time="$time" -timeout=10 -rss_limit_mb=2048 \
+        -artifact_prefix="$artifacts/" -print_final_stats=1 "$@"
+}
+
+# The seeds stay untouched; each fuzzer grows a working copy.
+corpus="$build/corpus"
+mkdir -p "$corpus"
+cp -n "$root"/fuzz/corpus/* "$corpus"/
+run fuzz_optionfile "$corpus" $((seconds * 2 / 5))
+
+# The disk image seeds are the sample images, unpacked at fuzz time; the
+# reader is fuzzed on their first 20000 bytes: a JV3 header block and its
+# first sectors, or a DMK header and its first tracks.
+images="$build/corpus-diskimage"
+mkdir -p "$images"
+if [ -d "$shared/tool-output/files" ]; then
+    for sample in "$shared"/tool-output/files/*.dmk "$shared"/tool-output/files/*.dsk \
+                  "$shared"/tool-output/files/*.dmk.gz "$shared"/tool-output/files/*.dsk.gz; do
+        [ -e "$sample" ] || continue
+        name="$(basename "$sample" .gz)"
+        [ -e "$images/$name" ] && continue
+        gzip -dcf "$sample" > "$images/unpacked"
+        head -c 20000 "$images/unpacked" > "$images/$name"
+        rm "$images/unpacked"
+    done
+else
+    echo "fuzz.sh: no sample images in $shared; the disk image reader starts from nothing" >&2
+fi
+run fuzz_diskimage "$images" $((seconds - seconds * 2 / 5)) -max_len=20000

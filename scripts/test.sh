@@ -18,5 +18,5 @@ cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DFERNCASTLE_SANITIZE=ON >
 cmake --build build/sanitize -j"$jobs"
 (cd build/sanitize && ctest --output-on-failure -j"$jobs")
 
-echo "== Fuzz the option-file reader and the numeric rules"
+echo "== Fuzz the option-file reader, the numeric rules and the disk image reader"
 bash scripts/fuzz.sh

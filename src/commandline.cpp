@@ -1,7 +1,11 @@
 #include "commandline.h"
+#include "imageinfocommand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace ferncastle {
 
@@ -15,6 +19,12 @@ void describeOptions(QCommandLineParser &parser)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("info"),
+        QStringLiteral("Print what is on each disk image (DMK, JV3 or JV1) named after the "
+                       "options, track by track, and exit: 0 when every image was read "
+                       "cleanly, 1 when any has CRC errors or findings, 2 when any could not "
+                       "be read as an image.")));
 }
 
 QStringList argumentList(int argc, char *argv[])
@@ -36,6 +46,19 @@ QString informationRequest(const QCommandLineParser &parser)
     return {};
 }
 
+// Reading images needs no application object and no display.
+void answerImageInformation(const QCommandLineParser &parser)
+{
+    if (!parser.isSet(QStringLiteral("info")))
+        return;
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QByteArray name = parser.unknownOptionNames().constFirst().toLocal8Bit();
+        std::fprintf(stderr, "ferncastle: unknown option '%s' with --info.\n", name.constData());
+        std::exit(2);
+    }
+    std::exit(printImageInformation(parser.positionalArguments()));
+}
+
 } // namespace
 
 void answerInformationOptions(int argc, char *argv[])
@@ -45,8 +68,10 @@ void answerInformationOptions(int argc, char *argv[])
     // Qt's own options are unknown here; they are judged after QApplication.
     parser.parse(argumentList(argc, argv));
     const QString request = informationRequest(parser);
-    if (request.isEmpty())
+    if (request.isEmpty()) {
+        answerImageInformation(parser);
         return;
+    }
     // The help text names the program as it was called, which it takes from
     // the running application; a core one needs no display.
     QCoreApplication app(argc, argv);

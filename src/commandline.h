@@ -4,9 +4,9 @@ class QCoreApplication;
 
 namespace ferncastle {
 
-// Answers --help and --version (and their short forms) and ends the process,
-// before QApplication opens a connection to the window system, so both work
-// without a display. The application name and version must be set first.
+// Answers --help, --version (and their short forms) and --info FILE... and
+// ends the process, before QApplication opens a connection to the window
+// system, so all of them work without a display. The application name and version must be set first.
 // Every other argument is left for QApplication, which takes Qt's own
 // options (-platform, -style ...).
 void answerInformationOptions(int argc, char *argv[]);

@@ -3,10 +3,31 @@
 #include "ferncastleversion.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/main/moorfield.h"
+#include "forms/run/runwindowlauncher.h"
+#include "platform/choosinglauncher.h"
 #include "platform/settingsstore.h"
 #include "platform/terminallauncher.h"
+#include "settings/settingskeys.h"
 
 #include <QApplication>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+// Exit leaves the run windows open, as the tools' own terminals stayed:
+// the program ends now only when none is left, otherwise when the last one
+// closes.
+void endWhenNoWindowIsLeft()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    if (std::none_of(windows.cbegin(), windows.cend(),
+                     [](const QWidget *window) { return window->isVisible(); }))
+        QCoreApplication::exit(0);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -20,9 +41,13 @@ int main(int argc, char *argv[])
     ferncastle::rejectUnknownOptions(app);
 
     ferncastle::DialogPrompts prompts;
-    ferncastle::TerminalLauncher launcher;
     const ferncastle::SettingsStore settings; // the user's own
-    ferncastle::Moorfield window({prompts, launcher, settings});
+    ferncastle::TerminalLauncher terminal;
+    ferncastle::RunWindowLauncher runWindows(prompts);
+    ferncastle::ChoosingLauncher launcher(terminal, runWindows, [&settings] {
+        return settings.text(ferncastle::keys::runToolsInTerminal) == QLatin1String("1");
+    });
+    ferncastle::Moorfield window({prompts, launcher, settings, endWhenNoWindowIsLeft});
     if (!window.Form_Load())
         return 0;
     window.show();

@@ -12,6 +12,9 @@ namespace filters {
 inline constexpr char diskImages[] = "Disk Image (*.DMK)|*.DMK|Disk Image (*.DSK)|*.DSK|All Files|*.*";
 inline constexpr char dmkImages[] = "Disk Image (*.DMK)|*.DMK|All Files|*.*";
 inline constexpr char dskImages[] = "Disk Image (*.DSK)|*.DSK|All Files|*.*";
+inline constexpr char imageFiles[] = "Disk Images (*.DMK;*.DSK;*.JV3)|*.DMK;*.DSK;*.JV3|"
+                                     "Disk Image (*.DMK)|*.DMK|Disk Image (*.DSK)|*.DSK|"
+                                     "Disk Image (*.JV3)|*.JV3|All Files|*.*";
 inline constexpr char optionFiles[] = "Options Files (*.DAT)|*.DAT|All Files|*.*";
 inline constexpr char executables[] = "Executable Files (*.EXE)|*.EXE|All Files|*.*";
 // What the tools prompt and Browse look for: the tools are .EXE files on

@@ -13,6 +13,9 @@ inline constexpr char dosFilesPath[] = "DOS Files Path";
 // "1" when the user ticked "Don't check again" in the card question. Kept
 // apart from the option keys below: option files do not carry it.
 inline constexpr char skipCardCheck[] = "Skip Card Check";
+// "1" when tools start in a terminal; absent or anything else: in a run
+// window. Also apart from the option keys.
+inline constexpr char runToolsInTerminal[] = "Run Tools in a Terminal";
 } // namespace keys
 
 // What a stored key holds.

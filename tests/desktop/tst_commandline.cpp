@@ -18,6 +18,8 @@ private Q_SLOTS:
     void answers();
     void manualPageAgreesWithHelp_data();
     void manualPageAgreesWithHelp();
+    void imageInformation_data();
+    void imageInformation();
 
 private:
     QStringList helpOptions;
@@ -114,10 +116,6 @@ void TestCommandLine::manualPageAgreesWithHelp()
 {
     QFETCH(bool, inHelp);
     QFETCH(bool, inPage);
-    // The page already describes --info; the program learns it in the image
-    // information work. Remove this skip when that is merged.
-    if (!inHelp && QLatin1String(QTest::currentDataTag()) == QLatin1String("--info"))
-        QSKIP("--info comes to --help with the image information work");
     QVERIFY2(inHelp, "the manual page describes an option --help does not list");
     QVERIFY2(inPage, "--help lists an option the manual page does not describe");
 }
@@ -185,6 +183,105 @@ void TestCommandLine::answers()
     const auto dotAll = QRegularExpression::DotMatchesEverythingOption;
     QVERIFY2(QRegularExpression(stdoutPattern, dotAll).match(out).hasMatch(), qPrintable(out));
     QVERIFY2(QRegularExpression(stderrPattern, dotAll).match(err).hasMatch(), qPrintable(err));
+}
+
+namespace {
+
+// A one-track MFM DMK with sectors 1 and 2, the second with a bad data CRC
+// when asked.
+QByteArray smallDmk(bool badCrc)
+{
+    const int length = 0x1900;
+    QByteArray image(16 + length, char(0x4E));
+    image.replace(0, 16 + 128, QByteArray(16 + 128, '\0'));
+    image[1] = 1;
+    image[2] = char(length & 0xFF);
+    image[3] = char(length >> 8);
+    image[4] = 0x10;
+    auto crc = [](const QByteArray &bytes) {
+        quint16 value = 0xFFFF;
+        for (char c : bytes) {
+            value ^= quint16(quint8(c) << 8);
+            for (int bit = 0; bit < 8; ++bit)
+                value = quint16((value & 0x8000) ? (value << 1) ^ 0x1021 : value << 1);
+        }
+        return value;
+    };
+    int pos = 16 + 200;
+    for (int id = 1; id <= 2; ++id) {
+        const int pointer = pos + 3 - 16;
+        image[16 + (id - 1) * 2] = char(pointer & 0xFF);
+        image[16 + (id - 1) * 2 + 1] = char(0x80 | (pointer >> 8));
+        QByteArray field = QByteArray("\xA1\xA1\xA1\xFE\x00\x00", 6) + char(id) + char(1);
+        quint16 value = crc(field);
+        field += char(value >> 8);
+        field += char(value & 0xFF);
+        field += QByteArray(12, '\0') + QByteArray("\xA1\xA1\xA1\xFB", 4) + QByteArray(256, 'x');
+        value = crc(field.mid(field.size() - 260));
+        if (badCrc && id == 2)
+            value ^= 1;
+        field += char(value >> 8);
+        field += char(value & 0xFF);
+        image.replace(pos, field.size(), field);
+        pos += field.size() + 40;
+    }
+    return image;
+}
+
+} // namespace
+
+void TestCommandLine::imageInformation_data()
+{
+    QTest::addColumn<QList<QByteArray>>("images");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("stdoutPattern");
+
+    const QByteArray good = smallDmk(false);
+    const QByteArray bad = smallDmk(true);
+    QTest::newRow("a clean image")
+        << QList<QByteArray>{good} << 0
+        << "^image0: DMK image, 1 track, 1 side, .*\nTrack  0 side 0 MFM    2: 1 2\n$";
+    QTest::newRow("a CRC error")
+        << QList<QByteArray>{good, bad} << 1
+        << "^image0: .*Track  0 side 0 MFM    2: 1 2\n\nimage1: .*Track  0 side 0 MFM    2: 1 "
+           "2\\?\n";
+    QTest::newRow("a file cut short")
+        << QList<QByteArray>{good.first(good.size() - 100)} << 1
+        << "Finding: The header claims 1 track \\(6416 bytes\\) but the file holds 6316 "
+           "bytes, 0 of the 1 track blocks whole";
+    QTest::newRow("one file no image at all")
+        << QList<QByteArray>{good, QByteArray("hello\n"), bad} << 2
+        << "image1: not a disk image I know\\. Its size \\(6 bytes\\).*image2: ";
+    QTest::newRow("no file named") << QList<QByteArray>{} << 2 << "^$";
+}
+
+// The real program reads real files, with no display at all.
+void TestCommandLine::imageInformation()
+{
+    QFETCH(QList<QByteArray>, images);
+    QFETCH(int, exitCode);
+    QFETCH(QString, stdoutPattern);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QStringList arguments{QStringLiteral("--info")};
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const QString name = QStringLiteral("image%1").arg(i);
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(images[i]);
+        arguments.append(name);
+    }
+    QProcess program;
+    program.setWorkingDirectory(dir.path());
+    program.setProcessEnvironment(environment(QString(), dir.path()));
+    program.start(QStringLiteral(FERNCASTLE_BINARY), arguments);
+    QVERIFY(program.waitForFinished(20000));
+    const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    const auto dotAll = QRegularExpression::DotMatchesEverythingOption;
+    QVERIFY2(QRegularExpression(stdoutPattern, dotAll).match(out).hasMatch(), qPrintable(out));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -9,6 +9,8 @@ set -euo pipefail
 
 program=$(realpath "$1")
 fixtures=$(realpath "$2")
+# The captured tool runs; the run window part is skipped without them.
+shared=${FERNCASTLE_SHARED_DIR:-$fixtures/../../../shared}
 artifacts=$3
 mkdir -p "$artifacts"
 artifacts=$(realpath "$artifacts")
@@ -130,6 +132,7 @@ export DISPLAY=":$(cat "$work/display")"
 
 export XDG_CONFIG_HOME="$work/config" HOME="$work/home" LANG=C.UTF-8 LC_ALL=C.UTF-8
 export PATH="$work/bin:/usr/bin:/bin" QT_QPA_PLATFORM=xcb
+export FERNCASTLE_REPLAY="$shared/tool-output/cw2dmk-replay-damaged"
 unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP
 "$program" >"$artifacts/program.log" 2>&1 &
 program_pid=$!
@@ -146,6 +149,13 @@ grep -q "^DOS%20Files%20Path=$work/tools/\$" "$work/config/Larkvale.ini" \
     || fail "the tools folder was not stored at once"
 echo "ok: tools prompt"
 measure_menu_bar
+
+# Tools start in run windows unless this is ticked; the terminal checks
+# below run with it ticked.
+main_keys alt+o t
+until_true 20 "the terminal choice to be stored" \
+    grep -q "^Run%20Tools%20in%20a%20Terminal=1\$" "$work/config/Larkvale.ini"
+echo "ok: terminal chosen"
 
 # --- options by keyboard, along the tab order -----------------------------
 
@@ -250,10 +260,44 @@ xdotool key Return
 until_true 20 "About to close" window_gone "About Ferncastle"
 echo "ok: about"
 
-# --- a picture, then Exit -----------------------------------------------------
+# --- a picture; a replayed read in a run window; Exit --------------------------
 
 import -window "$main" "$artifacts/main-window.png"
+
+run_window=""
+replayed="$shared/tool-output/cw2dmk-replay-damaged"
+if [[ -d $replayed ]]; then
+    main_keys alt+o t # back to run windows
+    until_true 20 "the run window choice to be stored" \
+        grep -q "^Run%20Tools%20in%20a%20Terminal=0\$" "$work/config/Larkvale.ini"
+    ln -sf "$fixtures/run/replay-tool" "$work/tools/cw2dmk"
+    click_client "$main" 68 380 # cmdRead
+    take_window "Moorfield" >/dev/null
+    xdotool key Return # the retries warning again
+    answer_file_dialog "$work/disks/replayed"
+    run_window=$(take_window "cw2dmk .* replayed.DMK")
+    transcript="$work/disks/replayed.cw2dmk.txt"
+    until_true 20 "the run's end in its transcript" grep -q "^Exit status 0 after" "$transcript"
+    grep -q "^3 unrecovered errors in 2 bad tracks: track 5 side 0 (1 sector), track 20 side 0" \
+        "$transcript" || fail "transcript:"$'\n'"$(cat "$transcript")"
+    sleep 0.3 # the last paint
+    import -window "$run_window" "$artifacts/run-window.png"
+    colours=$(convert "$artifacts/run-window.png" -format %c histogram:info:-)
+    for colour in "#F9C02A" "#D02424" "#E0B000" "#2E9D3C"; do # verdict, map cells
+        grep -qi "$colour" <<<"$colours" || fail "the run window shows no $colour"
+    done
+    echo "ok: run window (map and verdict on the screenshot)"
+fi
+
 main_keys alt+f x
+if [[ -n $run_window ]]; then
+    until_true 20 "the main window to close" window_gone "Larkvale Ferncastle"
+    sleep 0.5
+    kill -0 "$program_pid" 2>/dev/null || fail "Exit ended the program under an open run window"
+    xdotool windowfocus --sync "$run_window"
+    xdotool key alt+c
+    echo "ok: run window outlives Exit"
+fi
 until_true 20 "the program to end" bash -c "! kill -0 $program_pid 2>/dev/null"
 wait "$program_pid" || fail "the program ended with status $?"
 

@@ -28,15 +28,14 @@ public:
         events.append(QStringLiteral("message: ") + text);
     }
 
-    // The next Yes/No question is answered so; unscripted questions get No,
-    // the safe answer.
-    void answerQuestion(bool yes) { m_questionAnswers.enqueue(yes); }
+    // The next yes/no question gets this answer; with none queued, No.
+    void answerYesNo(bool yes) { m_yesNoAnswers.enqueue(yes); }
 
     bool askYesNo(QWidget *, const QString &title, const QString &text) override
     {
-        questions.append({QMessageBox::Question, title, text});
+        messages.append({QMessageBox::Question, title, text});
         events.append(QStringLiteral("question: ") + text);
-        return !m_questionAnswers.isEmpty() && m_questionAnswers.dequeue();
+        return !m_yesNoAnswers.isEmpty() && m_yesNoAnswers.dequeue();
     }
 
     QString chooseFile(QWidget *, const FileRequest &request) override
@@ -47,13 +46,12 @@ public:
     }
 
     QList<Message> messages;
-    QList<Message> questions;
     QList<FileRequest> fileRequests;
     QStringList events; // messages and dialogs, in order
 
 private:
     QQueue<QString> m_fileAnswers;
-    QQueue<bool> m_questionAnswers;
+    QQueue<bool> m_yesNoAnswers;
 };
 
 } // namespace ferncastle::test

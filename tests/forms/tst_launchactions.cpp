@@ -440,7 +440,7 @@ void TestLaunchActions::conversionsGuardTheirFiles()
     launch.window.txtOptionalParms->setText(typed);
     if (events.contains(QStringLiteral("file dialog")))
         launch.prompts.answerFile(chosenFile);
-    launch.prompts.answerQuestion(answerYes);
+    launch.prompts.answerYesNo(answerYes);
 
     launch.click(button);
 

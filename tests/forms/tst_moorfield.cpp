@@ -211,13 +211,18 @@ void TestMoorfield::menus()
         for (QAction *item : menuAction->menu()->actions()) {
             shown << item->objectName() + u'=' + item->text();
             QVERIFY(item->shortcut().isEmpty());
-            QVERIFY(!item->isSeparator() && !item->isCheckable());
+            // The one checkable item is the added choice of where tools run.
+            QVERIFY(!item->isSeparator());
+            QCOMPARE(item->isCheckable(), item->objectName() == QLatin1String("mnuRunInTerminal"));
         }
     }
-    QCOMPARE(shown, (QStringList{"mnuFile=&File", "mnuExit=E&xit", "mnuOptions=&Options",
+    QCOMPARE(shown, (QStringList{"mnuFile=&File", "mnuImageInfo=Image &Information...",
+                                 "mnuExit=E&xit", "mnuOptions=&Options",
                                  "mnuLoadOptions=&Load CatWeasel Options",
                                  "mnuSaveOptions=&Save CatWeasel Options",
-                                 "mnuPreferences=&Preferences", "mnuHelp=&Help", "mnuAbout=&About"}));
+                                 "mnuPreferences=&Preferences",
+                                 "mnuRunInTerminal=Run Tools in a &Terminal", "mnuHelp=&Help",
+                                 "mnuAbout=&About"}));
 }
 
 void TestMoorfield::initialStateBeforeLoad()

@@ -65,6 +65,7 @@ Moorfield::Moorfield(const MoorfieldServices &services, QWidget *parent)
     setTabOrder();
     connectSignals();
     connectPreview();
+    setAcceptDrops(true);
 }
 
 // The preview goes first: the window's teardown moves the focus, and the
@@ -83,10 +84,12 @@ void Moorfield::connectSignals()
     connect(cmdLoadSettings, &QPushButton::clicked, this, &Moorfield::cmdLoadSettings_Click);
     connect(cmdSaveSettings, &QPushButton::clicked, this, &Moorfield::cmdSaveSettings_Click);
     connect(cmdExit, &QPushButton::clicked, this, &Moorfield::ExitProgram);
+    connect(mnuImageInfo, &QAction::triggered, this, &Moorfield::mnuImageInfo_Click);
     connect(mnuExit, &QAction::triggered, this, &Moorfield::ExitProgram);
     connect(mnuLoadOptions, &QAction::triggered, this, &Moorfield::cmdLoadSettings_Click);
     connect(mnuSaveOptions, &QAction::triggered, this, &Moorfield::cmdSaveSettings_Click);
     connect(mnuPreferences, &QAction::triggered, this, &Moorfield::mnuPreferences_Click);
+    connect(mnuRunInTerminal, &QAction::triggered, this, &Moorfield::mnuRunInTerminal_Click);
     connect(mnuAbout, &QAction::triggered, this, &Moorfield::mnuAbout_Click);
 }
 

@@ -21,6 +21,7 @@ class QPushButton;
 namespace ferncastle {
 
 class CommandPreview;
+class FrmImageInfo;
 class OptionCheckBox;
 class Prompts;
 class SettingsStore;
@@ -61,8 +62,15 @@ public:
     void cmdLoadSettings_Click();
     void cmdSaveSettings_Click();
     void mnuPreferences_Click();
+    void mnuRunInTerminal_Click(bool checked);
     void mnuAbout_Click();
+    void mnuImageInfo_Click();
     void ExitProgram();
+
+    // Reads the image at path and opens an "Image Information" window on
+    // it; a file that is no image gets a message instead. Returns the
+    // window, or nullptr.
+    FrmImageInfo *openImageInformation(const QString &path);
 
     OptionSet currentOptions() const;
     // What a tool run is built from, as the window holds it now.
@@ -96,13 +104,20 @@ public:
     QPushButton *cmdExit = nullptr;
 
     QMenu *mnuFile = nullptr;
+    QAction *mnuImageInfo = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuOptions = nullptr;
     QAction *mnuLoadOptions = nullptr;
     QAction *mnuSaveOptions = nullptr;
     QAction *mnuPreferences = nullptr;
+    QAction *mnuRunInTerminal = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuAbout = nullptr;
+
+protected:
+    // A disk image dropped on the window opens its "Image Information".
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // Built in moorfieldlayout.cpp.

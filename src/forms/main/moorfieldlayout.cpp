@@ -146,11 +146,14 @@ void Moorfield::createMenus()
         return action;
     };
     mnuFile = addMenu("mnuFile", "&File");
+    mnuImageInfo = addItem(mnuFile, "mnuImageInfo", "Image &Information...");
     mnuExit = addItem(mnuFile, "mnuExit", "E&xit");
     mnuOptions = addMenu("mnuOptions", "&Options");
     mnuLoadOptions = addItem(mnuOptions, "mnuLoadOptions", "&Load CatWeasel Options");
     mnuSaveOptions = addItem(mnuOptions, "mnuSaveOptions", "&Save CatWeasel Options");
     mnuPreferences = addItem(mnuOptions, "mnuPreferences", "&Preferences");
+    mnuRunInTerminal = addItem(mnuOptions, "mnuRunInTerminal", "Run Tools in a &Terminal");
+    mnuRunInTerminal->setCheckable(true);
     mnuHelp = addMenu("mnuHelp", "&Help");
     mnuAbout = addItem(mnuHelp, "mnuAbout", "&About");
 }

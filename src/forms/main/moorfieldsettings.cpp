@@ -9,6 +9,7 @@
 #include "forms/common/prompts.h"
 #include "forms/common/settingswrite.h"
 #include "platform/settingsstore.h"
+#include "settings/settingskeys.h"
 #include "settings/storedsettings.h"
 
 namespace ferncastle {
@@ -31,10 +32,18 @@ QString optionsNotSaved(const QString &location)
         .arg(location);
 }
 
+QString terminalChoiceNotSaved(const QString &location)
+{
+    return QStringLiteral("The choice of where tools run could not be saved to:\r%1\r"
+                          "Tools start where they did before.")
+        .arg(location);
+}
+
 } // namespace
 
 bool Moorfield::LoadSettings()
 {
+    mnuRunInTerminal->setChecked(m_settings.text(keys::runToolsInTerminal) == QLatin1String("1"));
     const StoredSettings stored = readSettings(*m_settings.open());
     applyOptions(stored.options);
     CommonDialog1.InitDir = stored.lastUsedDirectory;
@@ -62,6 +71,18 @@ bool Moorfield::askForToolsFolder()
     storeToolsFolder(m_settings, DosFilesPath,
                      {m_prompts, this, {QMessageBox::Warning, promptTitle, toolsFolderNotSaved}});
     return true;
+}
+
+// Stored at once, apart from the options Exit saves: the launcher reads the
+// store at every start, so a choice that could not be stored is undone.
+void Moorfield::mnuRunInTerminal_Click(bool checked)
+{
+    const std::unique_ptr<QSettings> store = m_settings.open();
+    store->setValue(QLatin1String(keys::runToolsInTerminal),
+                    checked ? QStringLiteral("1") : QStringLiteral("0"));
+    if (!commitOrReport(*store, {m_prompts, this,
+                                 {QMessageBox::Warning, promptTitle, terminalChoiceNotSaved}}))
+        mnuRunInTerminal->setChecked(!checked);
 }
 
 void Moorfield::SaveSettings()

@@ -1,0 +1,173 @@
+#include "core/run/diskmap.h"
+
+#include <algorithm>
+
+namespace ferncastle {
+
+namespace {
+
+// A guard against a garbled line asking for a map of millions of cells.
+constexpr int maxTracks = 256;
+constexpr int maxSides = 2;
+
+} // namespace
+
+void DiskMap::apply(const RunEvent &event)
+{
+    switch (event.kind) {
+    case RunEventKind::Plan:
+        m_cells.clear();
+        m_tracks = m_sides = 0;
+        resize(event.tracks, event.sides);
+        m_sidesCertain = event.sidesCertain;
+        m_currentTrack = m_currentSide = -1;
+        break;
+    case RunEventKind::TrackStarted:
+        started(event);
+        break;
+    case RunEventKind::TrackDone:
+        done(event);
+        break;
+    case RunEventKind::TrackWritten:
+        reach(event.track, event.side);
+        if (event.track >= 0 && at(event.track, event.side).state == TrackState::NotRead)
+            at(event.track, event.side).state = TrackState::Clean;
+        break;
+    case RunEventKind::TrackProblem:
+        if (event.track >= 0 && !event.warning) {
+            reach(event.track, event.side);
+            TrackCell &cell = at(event.track, event.side);
+            cell.state = TrackState::Unrecovered;
+            cell.errors = std::max(cell.errors, 1);
+        }
+        break;
+    case RunEventKind::TracksLimited:
+        resize(std::min(event.tracks, m_tracks), m_sides);
+        m_currentTrack = m_currentSide = -1;
+        break;
+    case RunEventKind::SingleSided:
+        resize(m_tracks, 1);
+        break;
+    default:
+        break;
+    }
+}
+
+void DiskMap::finish(bool completed)
+{
+    // A run that ended on its own read every track there was: the tracks
+    // of a guessed plan beyond the last one reported do not exist.
+    if (completed) {
+        int last = m_tracks - 1;
+        while (last >= 0 && std::all_of(m_cells.cbegin() + last * m_sides,
+                                        m_cells.cbegin() + (last + 1) * m_sides,
+                                        [](const TrackCell &cell) {
+                                            return cell.state == TrackState::NotRead;
+                                        }))
+            --last;
+        resize(last + 1, m_sides);
+    }
+    if (m_sides == 2 && !m_sidesCertain && !sideTouched(1))
+        resize(m_tracks, 1);
+    // A plan nothing was reported against (a quiet verbosity, a run that
+    // failed at once) was only a guess; an empty map says so better than
+    // a grid of unread tracks.
+    if (cellsDone() == 0)
+        resize(0, 0);
+    m_currentTrack = m_currentSide = -1;
+}
+
+TrackCell DiskMap::cell(int track, int side) const
+{
+    if (track < 0 || side < 0 || track >= m_tracks || side >= m_sides)
+        return {};
+    return m_cells.at(track * m_sides + side);
+}
+
+int DiskMap::cellsDone() const
+{
+    return int(std::count_if(m_cells.cbegin(), m_cells.cend(), [](const TrackCell &cell) {
+        return cell.state != TrackState::NotRead;
+    }));
+}
+
+QList<std::pair<int, int>> DiskMap::cellsIn(TrackState state) const
+{
+    QList<std::pair<int, int>> found;
+    for (int track = 0; track < m_tracks; ++track)
+        for (int side = 0; side < m_sides; ++side)
+            if (cell(track, side).state == state)
+                found.append({track, side});
+    return found;
+}
+
+void DiskMap::resize(int tracks, int sides)
+{
+    tracks = std::clamp(tracks, 0, maxTracks);
+    sides = std::clamp(sides, 0, maxSides);
+    if (tracks == m_tracks && sides == m_sides)
+        return;
+    QList<TrackCell> cells(qsizetype(tracks) * sides);
+    for (int track = 0; track < std::min(tracks, m_tracks); ++track)
+        for (int side = 0; side < std::min(sides, m_sides); ++side)
+            cells[track * sides + side] = m_cells.at(track * m_sides + side);
+    m_cells = cells;
+    m_tracks = tracks;
+    m_sides = sides;
+}
+
+void DiskMap::reach(int track, int side)
+{
+    if (track < 0 || side < 0)
+        return;
+    resize(std::max(m_tracks, track + 1), std::max(m_sides, side + 1));
+}
+
+void DiskMap::started(const RunEvent &event)
+{
+    reach(event.track, event.side);
+    if (event.track >= maxTracks || event.side >= maxSides)
+        return;
+    // Going on to side 0 of the next track with side 1 of this one unread
+    // means the tool has found the disk single-sided (it says so only at
+    // higher verbosity).
+    if (m_sides == 2 && !m_sidesCertain && event.side == 0 && event.track > 0 && event.pass <= 1
+        && cell(event.track - 1, 0).state != TrackState::NotRead && !sideTouched(1))
+        resize(m_tracks, 1);
+    m_currentTrack = event.track;
+    m_currentSide = event.side;
+}
+
+void DiskMap::done(const RunEvent &event)
+{
+    reach(event.track, event.side);
+    if (event.track < 0 || event.track >= m_tracks || event.side >= m_sides)
+        return;
+    TrackCell &cell = at(event.track, event.side);
+    cell.good = event.good;
+    cell.errors = event.errors;
+    if (event.errors > 0)
+        cell.state = TrackState::Unrecovered;
+    else if (event.good == 0)
+        cell.state = TrackState::Unformatted;
+    else
+        cell.state = event.pass > 1 ? TrackState::AfterRetries : TrackState::Clean;
+}
+
+TrackCell &DiskMap::at(int track, int side)
+{
+    return m_cells[track * m_sides + side];
+}
+
+bool DiskMap::sideTouched(int side) const
+{
+    if (side >= m_sides)
+        return false;
+    for (int track = 0; track < m_tracks; ++track)
+        if (cell(track, side).state != TrackState::NotRead
+            || (m_currentTrack == track && m_currentSide == side))
+            return true;
+    return false;
+}
+
+} // namespace ferncastle

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/run/runevent.h"
+
+#include <QList>
+
+namespace ferncastle {
+
+enum class TrackState { NotRead, Clean, AfterRetries, Unrecovered, Unformatted };
+
+struct TrackCell {
+    TrackState state = TrackState::NotRead;
+    int good = 0;
+    int errors = 0;
+};
+
+// The disk as a run has seen it so far: one cell per track and side, the
+// last result the tool gave for it deciding its state. The tool's plan
+// (sides and tracks it is trying) sets the size; tracks it reports beyond
+// the plan make the map grow.
+class DiskMap
+{
+public:
+    void apply(const RunEvent &event);
+    // The run has ended (completed: on its own, not stopped or failed): a
+    // second side nothing was ever read from is not shown as unread, the
+    // tool found the disk single-sided.
+    void finish(bool completed);
+
+    int tracks() const { return m_tracks; }
+    int sides() const { return m_sides; }
+    TrackCell cell(int track, int side) const;
+    // The cell being read or written now; track -1 when none.
+    int currentTrack() const { return m_currentTrack; }
+    int currentSide() const { return m_currentSide; }
+
+    int cellsDone() const;
+    int cellsPlanned() const { return m_tracks * m_sides; }
+    QList<std::pair<int, int>> cellsIn(TrackState state) const;
+
+private:
+    void resize(int tracks, int sides);
+    void reach(int track, int side);
+    void started(const RunEvent &event);
+    void done(const RunEvent &event);
+    TrackCell &at(int track, int side);
+    bool sideTouched(int side) const;
+
+    int m_tracks = 0;
+    int m_sides = 0;
+    QList<TrackCell> m_cells; // track-major: track * sides + side
+    int m_currentTrack = -1;
+    int m_currentSide = -1;
+    bool m_sidesCertain = false;
+};
+
+} // namespace ferncastle

@@ -1,0 +1,108 @@
+#include "core/run/runanalysis.h"
+
+#include "core/run/cardmessages.h"
+
+namespace ferncastle {
+
+namespace {
+
+// A verbose run prints millions of lines; the events kept for listing are
+// capped, the map and summary still see every one.
+constexpr qsizetype maxKeptEvents = 10000;
+
+} // namespace
+
+RunAnalysis::RunAnalysis(const QString &tool)
+    : m_tool(tool)
+    , m_parser(makeOutputParser(tool))
+{
+}
+
+void RunAnalysis::planFromDmkHeader(QByteArrayView header)
+{
+    constexpr qsizetype headerSize = 16;
+    constexpr char singleSided = 0x10;
+    if (header.size() < headerSize)
+        return;
+    const auto writeProtect = static_cast<unsigned char>(header[0]);
+    const bool zeroTail = header.sliced(12, 4) == QByteArrayView("\0\0\0\0", 4);
+    const int tracks = static_cast<unsigned char>(header[1]);
+    if ((writeProtect != 0x00 && writeProtect != 0xFF) || !zeroTail || tracks == 0)
+        return;
+    RunEvent plan{RunEventKind::Plan};
+    plan.tracks = tracks;
+    plan.sides = (header[4] & singleSided) ? 1 : 2;
+    plan.sidesCertain = true;
+    m_map.apply(plan);
+}
+
+QList<ShownLine> RunAnalysis::feed(OutputStream stream, QByteArrayView bytes)
+{
+    QList<ShownLine> shown;
+    LineDecoder &decoder = stream == OutputStream::Stdout ? m_stdout : m_stderr;
+    takeLines(stream, decoder.feed(bytes), shown);
+    if (stream == OutputStream::Stdout && decoder.hasOpenLine()) {
+        QList<RunEvent> events;
+        m_parser->openLine(decoder.openLine(), events);
+        apply(events);
+    }
+    return shown;
+}
+
+QList<ShownLine> RunAnalysis::finish(const RunEnd &end)
+{
+    QList<ShownLine> shown;
+    takeLines(OutputStream::Stdout, m_stdout.finish(), shown);
+    takeLines(OutputStream::Stderr, m_stderr.finish(), shown);
+    QList<RunEvent> events;
+    const bool completed = end.how == RunEnd::How::Exited && end.code == 0 && !end.stoppedByUser;
+    m_parser->finish(completed, events);
+    apply(events);
+    m_map.finish(completed);
+    m_verdict = judgeRun(m_tool, m_summary, m_map, end);
+    return shown;
+}
+
+QString RunAnalysis::openLine(OutputStream stream) const
+{
+    return (stream == OutputStream::Stdout ? m_stdout : m_stderr).openLine();
+}
+
+bool RunAnalysis::hasOpenLine(OutputStream stream) const
+{
+    return (stream == OutputStream::Stdout ? m_stdout : m_stderr).hasOpenLine();
+}
+
+void RunAnalysis::takeLines(OutputStream stream, const QList<DecodedLine> &lines,
+                            QList<ShownLine> &shown)
+{
+    for (const DecodedLine &line : lines) {
+        shown.append(ShownLine{line.text, stream, line.overwritten});
+        const bool blank = line.text.trimmed().isEmpty();
+        if (stream == OutputStream::Stderr) {
+            if (!blank)
+                m_summary.lastErrorLine = line.text;
+            if (const QString fix = cardProblemFix(line.text); !fix.isEmpty())
+                m_summary.cardFix = fix;
+            continue;
+        }
+        if (!blank)
+            m_summary.lastOutputLine = line.text;
+        QList<RunEvent> events;
+        m_parser->line(line.text, events);
+        apply(events);
+    }
+}
+
+void RunAnalysis::apply(const QList<RunEvent> &events)
+{
+    for (const RunEvent &event : events) {
+        m_map.apply(event);
+        m_summary.add(event);
+        if (m_events.size() < maxKeptEvents)
+            m_events.append(event);
+        ++m_eventCount;
+    }
+}
+
+} // namespace ferncastle

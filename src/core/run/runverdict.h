@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace ferncastle {
+
+class DiskMap;
+struct RunSummary;
+
+// How the tool's process ended.
+struct RunEnd {
+    enum class How { Exited, Signalled, NotStarted };
+    How how = How::Exited;
+    int code = 0;              // exit status, or the signal's number
+    bool stoppedByUser = false;
+    QString startError;        // NotStarted: the reason, for the user
+};
+
+enum class VerdictKind { Good, Warning, Failure, Crashed, Stopped };
+
+struct AffectedTrack {
+    int track = 0;
+    int side = 0;
+    int errors = 0;
+    bool operator==(const AffectedTrack &) const = default;
+};
+
+struct RunVerdict {
+    VerdictKind kind = VerdictKind::Warning;
+    QString sentence;
+    QList<AffectedTrack> affected;
+};
+
+// The verdict on a finished run, from what the tool printed and how it
+// ended. The exit status alone never makes a run good: a tool can end with
+// status 0 over lost sectors, so "good" needs the tool's own report.
+RunVerdict judgeRun(const QString &tool, const RunSummary &summary, const DiskMap &map,
+                    const RunEnd &end);
+
+} // namespace ferncastle

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/image/diskimage.h"
+
+#include <QWidget>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTableWidget;
+
+namespace ferncastle {
+
+class TrackGrid;
+
+// "Image Information": what is on one disk image. The summary, the map of
+// tracks and sides, the findings, and the sectors of the selected cell.
+// "Copy as Text" puts the whole plain-text report on the clipboard.
+class FrmImageInfo : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FrmImageInfo(QWidget *parent = nullptr);
+
+    // name: what the report calls the file (its path).
+    void showImage(const DiskImage &image, const QString &name);
+
+    const DiskImage &image() const { return m_image; }
+    QString reportText() const;
+    void copyAsText();
+
+    QLabel *lblSummary = nullptr;
+    TrackGrid *grid = nullptr;
+    QLabel *lblLegend = nullptr;
+    QListWidget *lstFindings = nullptr;
+    QLabel *lblTrack = nullptr;
+    QTableWidget *tblSectors = nullptr;
+    QPushButton *cmdCopyText = nullptr;
+    QPushButton *cmdClose = nullptr;
+
+private:
+    void createControls();
+    void showTrack(int track, int side);
+
+    DiskImage m_image;
+    QString m_name;
+};
+
+} // namespace ferncastle

@@ -1,0 +1,98 @@
+#include "forms/run/outputview.h"
+#include "forms/run/runwindow.h"
+#include "forms/run/trackgrid.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ferncastle {
+
+namespace {
+
+template <typename W>
+W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QLabel *wrappingLabel(const char *name)
+{
+    auto *label = named(new QLabel, name);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->hide();
+    return label;
+}
+
+} // namespace
+
+void RunWindow::buildLayout()
+{
+    auto *layout = new QVBoxLayout(this);
+    m_commandLine = named(new QLineEdit(m_command.commandLine), "commandLine");
+    m_commandLine->setReadOnly(true);
+    m_commandLine->setCursorPosition(0);
+    layout->addWidget(m_commandLine);
+
+    m_output = named(new OutputView, "outputView");
+    layout->addWidget(m_output, 1);
+
+    auto *inputRow = new QHBoxLayout;
+    inputRow->addWidget(new QLabel(QStringLiteral("Send to the tool:")));
+    m_input = named(new QLineEdit, "inputLine");
+    m_input->setPlaceholderText(QStringLiteral("Type an answer and press Enter"));
+    inputRow->addWidget(m_input, 1);
+    layout->addLayout(inputRow);
+
+    m_progress = named(new QProgressBar, "progressBar");
+    m_progress->setRange(0, 0);
+    layout->addWidget(m_progress);
+    m_grid = named(new TrackGrid, "trackGrid");
+    layout->addWidget(m_grid);
+    m_planChanges = wrappingLabel("planChanges");
+    layout->addWidget(m_planChanges);
+
+    m_status = wrappingLabel("stopStatus");
+    layout->addWidget(m_status);
+    m_verdict = wrappingLabel("verdictLabel");
+    layout->addWidget(m_verdict);
+    m_cardFix = wrappingLabel("cardFixLabel");
+    layout->addWidget(m_cardFix);
+    m_incomplete = wrappingLabel("incompleteImage");
+    layout->addWidget(m_incomplete);
+    layout->addWidget(buildBottomRow());
+    resize(760, 560);
+}
+
+QWidget *RunWindow::buildBottomRow()
+{
+    auto *row = new QWidget;
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_transcriptName = named(new QLabel, "transcriptName");
+    m_transcriptName->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_transcriptName->setWordWrap(true);
+    layout->addWidget(m_transcriptName, 1);
+    m_openFolder = named(new QPushButton(QStringLiteral("Open &Folder")), "openTranscriptFolder");
+    m_openFolder->setEnabled(false);
+    layout->addWidget(m_openFolder);
+    m_showImageButton = named(new QPushButton(QStringLiteral("Show &Image")), "showImageButton");
+    m_showImageButton->hide();
+    layout->addWidget(m_showImageButton);
+    m_elapsed = named(new QLabel(QStringLiteral("0:00")), "elapsedTime");
+    layout->addWidget(m_elapsed);
+    m_stop = named(new QPushButton(QStringLiteral("&Stop")), "stopButton");
+    layout->addWidget(m_stop);
+    // Closing asks first while the tool runs, as the close box does.
+    auto *closeButton = named(new QPushButton(QStringLiteral("&Close")), "closeButton");
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    layout->addWidget(closeButton);
+    return row;
+}
+
+} // namespace ferncastle

@@ -1,0 +1,248 @@
+// The "Image Information" window on images from the test writer, and the
+// main window's ways into it: the File menu item and a dropped file.
+
+#include "core/imagewriter.h"
+#include "fakes/scriptedprompts.h"
+#include "fakes/settingsfolder.h"
+
+#include "core/image/imagereader.h"
+#include "core/image/imagereport.h"
+#include "forms/imageinfo/frmimageinfo.h"
+#include "forms/imageinfo/trackgrid.h"
+#include "forms/main/moorfield.h"
+#include "platform/terminallauncher.h"
+#include "settings/settingskeys.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ferncastle;
+namespace iw = imagewriter;
+
+Q_DECLARE_METATYPE(ferncastle::TrackState)
+
+class TestImageInfo : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void mapPaintsEachTrackInItsState_data();
+    void mapPaintsEachTrackInItsState();
+    void selectedCellListsItsSectors();
+    void arrowKeysMoveTheSelection();
+    void copyAsTextPutsTheReportOnTheClipboard();
+    void findingsAreListed();
+    void fileMenuOpensTheChosenImage();
+    void fileMenuCancelAndNonImage();
+    void droppedFileOpensItsInformation();
+};
+
+namespace {
+
+// Track 0: good; track 1: a data CRC error; track 2: sector 2 of 1..3
+// missing; track 3: unformatted.
+QByteArray fourStates()
+{
+    return iw::dmk(4, 1, 0x1900, [](int t, int) {
+        QList<iw::Sector> sectors;
+        for (quint8 id = 1; id <= 3; ++id) {
+            iw::Sector s{quint8(t), 0, id, 1, true};
+            s.badDataCrc = t == 1 && id == 2;
+            if (t == 3 || (t == 2 && id == 2))
+                continue;
+            sectors.append(s);
+        }
+        return sectors;
+    });
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    return file.fileName();
+}
+
+// The main window, started with a tools folder stored so that it asks
+// nothing at start.
+struct MainWindow {
+    MainWindow()
+    {
+        settings.store(QLatin1String(keys::dosFilesPath), settings.path() + u'/');
+        window.Form_Load();
+    }
+
+    QList<FrmImageInfo *> infoWindows() const { return window.findChildren<FrmImageInfo *>(); }
+
+    test::SettingsFolder settings;
+    test::ScriptedPrompts prompts;
+    TerminalLauncher launcher;
+    Moorfield window{{prompts, launcher, settings.settingsStore()}};
+};
+
+} // namespace
+
+void TestImageInfo::mapPaintsEachTrackInItsState_data()
+{
+    QTest::addColumn<int>("track");
+    QTest::addColumn<TrackState>("state");
+    QTest::newRow("all sectors good") << 0 << TrackState::Good;
+    QTest::newRow("a CRC error") << 1 << TrackState::Bad;
+    QTest::newRow("a sector missing from the run") << 2 << TrackState::MissingSectors;
+    QTest::newRow("unformatted") << 3 << TrackState::Empty;
+}
+
+// What the user sees: the cell's colour in the painted map.
+void TestImageInfo::mapPaintsEachTrackInItsState()
+{
+    QFETCH(int, track);
+    QFETCH(TrackState, state);
+    FrmImageInfo info;
+    info.showImage(readDiskImage(fourStates()), QStringLiteral("four.dmk"));
+    info.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&info));
+    QCOMPARE(info.grid->cellState(track, 0), state);
+    const QImage painted = info.grid->grab().toImage();
+    // Off the selection outline, which runs round the selected cell's edge.
+    const QPoint inside = info.grid->cellRect(track, 0).center() + QPoint(0, 2);
+    QCOMPARE(QColor(painted.pixel(inside)), TrackGrid::stateColor(state));
+}
+
+void TestImageInfo::selectedCellListsItsSectors()
+{
+    FrmImageInfo info;
+    info.showImage(readDiskImage(fourStates()), QStringLiteral("four.dmk"));
+    info.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&info));
+    QCOMPARE(info.tblSectors->rowCount(), 3); // track 0 side 0 is selected first
+    QTest::mouseClick(info.grid, Qt::LeftButton, {}, info.grid->cellRect(1, 0).center());
+    QCOMPARE(info.grid->selectedTrack(), 1);
+    QCOMPARE(info.tblSectors->rowCount(), 3);
+    QCOMPARE(info.tblSectors->item(1, 3)->text(), QStringLiteral("2"));
+    QCOMPARE(info.tblSectors->item(1, 8)->text(), QStringLiteral("bad"));
+    QCOMPARE(info.tblSectors->item(0, 8)->text(), QStringLiteral("good"));
+    QVERIFY(info.lblTrack->text().startsWith(QStringLiteral("Track 1 side 0: 3 sectors")));
+    QTest::mouseClick(info.grid, Qt::LeftButton, {}, info.grid->cellRect(3, 0).center());
+    QCOMPARE(info.tblSectors->rowCount(), 0);
+    QVERIFY(info.lblTrack->text().contains(QStringLiteral("no sectors")));
+}
+
+void TestImageInfo::arrowKeysMoveTheSelection()
+{
+    FrmImageInfo info;
+    info.showImage(readDiskImage(iw::dmk(3, 2, 0x1900, iw::uniform(2, true))),
+                   QStringLiteral("ds.dmk"));
+    info.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&info));
+    info.grid->setFocus();
+    QTest::keyClick(info.grid, Qt::Key_Right);
+    QTest::keyClick(info.grid, Qt::Key_Down);
+    QCOMPARE(info.grid->selectedTrack(), 1);
+    QCOMPARE(info.grid->selectedSide(), 1);
+    QTest::keyClick(info.grid, Qt::Key_Down); // no side 2: stays
+    QTest::keyClick(info.grid, Qt::Key_Right);
+    QTest::keyClick(info.grid, Qt::Key_Right); // no track 3: stays
+    QCOMPARE(info.grid->selectedTrack(), 2);
+    QCOMPARE(info.grid->selectedSide(), 1);
+    QCOMPARE(info.tblSectors->item(0, 2)->text(), QStringLiteral("1"));
+}
+
+void TestImageInfo::copyAsTextPutsTheReportOnTheClipboard()
+{
+    FrmImageInfo info;
+    const DiskImage image = readDiskImage(fourStates());
+    info.showImage(image, QStringLiteral("four.dmk"));
+    QGuiApplication::clipboard()->clear();
+    info.cmdCopyText->click();
+    const QString copied = QGuiApplication::clipboard()->text();
+    QCOMPARE(copied, imageReport(image, QStringLiteral("four.dmk")));
+    QVERIFY(copied.contains(QStringLiteral("Track  1 side 0 MFM    3: 1 2? 3")));
+    QVERIFY(copied.contains(QStringLiteral("(missing 2)")));
+}
+
+void TestImageInfo::findingsAreListed()
+{
+    FrmImageInfo info;
+    const QByteArray image = fourStates();
+    info.showImage(readDiskImage(image.first(image.size() - 10)), QStringLiteral("cut.dmk"));
+    QCOMPARE(info.lstFindings->count(), 2);
+    QVERIFY(info.lstFindings->item(0)->text().contains(QStringLiteral("interrupted read")));
+    QVERIFY(info.lblSummary->text().contains(QStringLiteral("Findings: 2")));
+}
+
+void TestImageInfo::fileMenuOpensTheChosenImage()
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("four.dmk"), fourStates());
+    MainWindow main;
+    main.prompts.answerFile(path);
+    main.window.mnuImageInfo->trigger();
+    QCOMPARE(main.prompts.fileRequests.size(), 1);
+    const FileRequest &request = main.prompts.fileRequests.first();
+    QCOMPARE(request.mode, FileRequest::Mode::Open);
+    QVERIFY(request.filter.startsWith(QStringLiteral("Disk Images (*.DMK;*.DSK;*.JV3)|")));
+    QVERIFY(request.filter.endsWith(QStringLiteral("|All Files|*.*")));
+    QCOMPARE(main.infoWindows().size(), 1);
+    FrmImageInfo *info = main.infoWindows().first();
+    QVERIFY(info->isVisible());
+    QCOMPARE(info->windowTitle(), QStringLiteral("Image Information - four.dmk"));
+    QVERIFY(info->lblSummary->text().startsWith(path + QStringLiteral(": DMK image, 4 tracks")));
+}
+
+void TestImageInfo::fileMenuCancelAndNonImage()
+{
+    QTemporaryDir dir;
+    MainWindow main;
+    main.prompts.answerFile(QString());
+    main.window.mnuImageInfo->trigger();
+    QVERIFY(main.infoWindows().isEmpty());
+    QVERIFY(main.prompts.messages.isEmpty());
+
+    const QString text = writeFile(dir, QStringLiteral("notes.dmk"), "not an image\n");
+    main.prompts.answerFile(text);
+    main.window.mnuImageInfo->trigger();
+    QVERIFY(main.infoWindows().isEmpty());
+    QCOMPARE(main.prompts.messages.size(), 1);
+    QCOMPARE(main.prompts.messages.first().icon, QMessageBox::Warning);
+    QVERIFY(main.prompts.messages.first().text.startsWith(
+        text + QStringLiteral(" is not a disk image Ferncastle can read.\rIts size (13 bytes)")));
+}
+
+void TestImageInfo::droppedFileOpensItsInformation()
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("m1.dsk"), iw::jv1(35));
+    MainWindow main;
+    main.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main.window));
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    const QPoint at = main.window.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&main.window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&main.window, &drop);
+    QCOMPARE(main.infoWindows().size(), 1);
+    QVERIFY(main.infoWindows().first()->lblSummary->text().contains(
+        QStringLiteral("JV1 image, 35 tracks, 1 side")));
+
+    QMimeData text;
+    text.setText(QStringLiteral("just words"));
+    QDragEnterEvent refused(at, Qt::CopyAction, &text, Qt::LeftButton, {});
+    refused.setAccepted(false);
+    QCoreApplication::sendEvent(&main.window, &refused);
+    QVERIFY(!refused.isAccepted());
+}
+
+QTEST_MAIN(TestImageInfo)
+#include "tst_imageinfo.moc"

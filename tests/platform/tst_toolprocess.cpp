@@ -1,0 +1,171 @@
+#include "platform/toolprocess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ferncastle;
+
+namespace {
+
+constexpr int waitMs = 15000;
+
+// A real process: the stand-in is a shell script written for the test.
+class Run
+{
+public:
+    explicit Run(const QByteArray &script)
+    {
+        m_path = m_dir.filePath(QStringLiteral("standin"));
+        QFile file(m_path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("#!/bin/sh\n" + script);
+        file.close();
+        QFile::setPermissions(m_path, QFile::permissions(m_path) | QFile::ExeOwner);
+        QObject::connect(&process, &ToolProcess::outputRead, &process,
+                         [this](OutputStream stream, const QByteArray &bytes) {
+                             (stream == OutputStream::Stdout ? out : err) += bytes;
+                         });
+        QObject::connect(&process, &ToolProcess::stopStepTaken, &process,
+                         [this](ToolProcess::StopStep step) { steps.append(step); });
+        QObject::connect(&process, &ToolProcess::ended, &process,
+                         [this](const RunEnd &how) { end = how; ended = true; });
+    }
+
+    void start() { process.start(m_path, {}); }
+    bool waitForEnd() { return QTest::qWaitFor([this] { return ended; }, waitMs); }
+    bool waitForOutput(const QByteArray &text)
+    {
+        return QTest::qWaitFor([&] { return out.contains(text); }, waitMs);
+    }
+
+    ToolProcess process;
+    QByteArray out;
+    QByteArray err;
+    QList<ToolProcess::StopStep> steps;
+    RunEnd end;
+    bool ended = false;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+} // namespace
+
+class TestToolProcess : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void streamsArriveApart();
+    void endIsReported_data();
+    void endIsReported();
+    void stdinStaysOpenUntilTheUserTypes();
+    void stopGoesOnUntilTheToolIsGone_data();
+    void stopGoesOnUntilTheToolIsGone();
+    void missingProgramSaysWhy();
+};
+
+void TestToolProcess::streamsArriveApart()
+{
+    Run run("echo out1; echo err1 >&2; echo out2\n");
+    run.start();
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.out, QByteArray("out1\nout2\n"));
+    QCOMPARE(run.err, QByteArray("err1\n"));
+}
+
+void TestToolProcess::endIsReported_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<int>("how");
+    QTest::addColumn<int>("code");
+
+    QTest::newRow("status 0") << QByteArray("exit 0\n") << int(RunEnd::How::Exited) << 0;
+    QTest::newRow("status 3") << QByteArray("exit 3\n") << int(RunEnd::How::Exited) << 3;
+    QTest::newRow("status 130 is not a signal")
+        << QByteArray("exit 130\n") << int(RunEnd::How::Exited) << 130;
+    QTest::newRow("segmentation fault")
+        << QByteArray("kill -SEGV $$\n") << int(RunEnd::How::Signalled) << 11;
+    QTest::newRow("killed") << QByteArray("kill -KILL $$\n") << int(RunEnd::How::Signalled) << 9;
+}
+
+void TestToolProcess::endIsReported()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(int, how);
+    QFETCH(int, code);
+    Run run(script);
+    run.start();
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(int(run.end.how), how);
+    QCOMPARE(run.end.code, code);
+    QVERIFY(!run.end.stoppedByUser);
+}
+
+// A tool asking a question sees an open, empty stdin: it waits instead of
+// reading end-of-file, and gets what the user typed.
+void TestToolProcess::stdinStaysOpenUntilTheUserTypes()
+{
+    Run run("echo ask; if read answer; then echo \"got:$answer\"; else echo eof; fi\n");
+    run.start();
+    QVERIFY(run.waitForOutput("ask\n"));
+    QTest::qWait(300);
+    QVERIFY(run.process.isRunning());
+    QVERIFY(!run.out.contains("eof"));
+    run.process.sendLine(QStringLiteral("q y"));
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.out, QByteArray("ask\ngot:q y\n"));
+}
+
+void TestToolProcess::stopGoesOnUntilTheToolIsGone_data()
+{
+    using Step = ToolProcess::StopStep;
+    QTest::addColumn<QByteArray>("traps");
+    QTest::addColumn<QList<Step>>("steps");
+    QTest::addColumn<int>("signal");
+
+    QTest::newRow("ends on SIGINT") << QByteArray() << QList<Step>{Step::Interrupt} << 2;
+    QTest::newRow("ignores SIGINT")
+        << QByteArray("trap '' INT\n") << QList<Step>{Step::Interrupt, Step::Terminate} << 15;
+    QTest::newRow("ignores SIGINT and SIGTERM")
+        << QByteArray("trap '' INT TERM\n")
+        << QList<Step>{Step::Interrupt, Step::Terminate, Step::Kill} << 9;
+}
+
+void TestToolProcess::stopGoesOnUntilTheToolIsGone()
+{
+    QFETCH(QByteArray, traps);
+    QFETCH(QList<ToolProcess::StopStep>, steps);
+    QFETCH(int, signal);
+    // The loop is the shell's own, so a signal reaches it at once.
+    Run run(traps + "echo ready\nwhile :; do :; done\n");
+    run.process.setStopStepInterval(400);
+    run.start();
+    QVERIFY(run.waitForOutput("ready"));
+    run.process.stop();
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.steps, steps);
+    QCOMPARE(int(run.end.how), int(RunEnd::How::Signalled));
+    QCOMPARE(run.end.code, signal);
+    QVERIFY(run.end.stoppedByUser);
+}
+
+void TestToolProcess::missingProgramSaysWhy()
+{
+    ToolProcess process;
+    RunEnd end;
+    bool ended = false;
+    connect(&process, &ToolProcess::ended, this, [&](const RunEnd &how) { end = how; ended = true; });
+    process.start(QStringLiteral("/nonexistent/cw2dmk"), {});
+    QVERIFY(QTest::qWaitFor([&] { return ended; }, waitMs));
+    QCOMPARE(int(end.how), int(RunEnd::How::NotStarted));
+    QVERIFY2(end.startError.startsWith(QStringLiteral("Could not start /nonexistent/cw2dmk: ")),
+             qPrintable(end.startError));
+}
+
+QTEST_GUILESS_MAIN(TestToolProcess)
+#include "tst_toolprocess.moc"

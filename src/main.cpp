@@ -3,6 +3,7 @@
 #include "ferncastleversion.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/main/moorfield.h"
+#include "platform/cardcheck.h"
 #include "platform/settingsstore.h"
 #include "platform/terminallauncher.h"
 
@@ -22,7 +23,13 @@ int main(int argc, char *argv[])
     ferncastle::DialogPrompts prompts;
     ferncastle::TerminalLauncher launcher;
     const ferncastle::SettingsStore settings; // the user's own
-    ferncastle::Moorfield window({prompts, launcher, settings});
+    ferncastle::MoorfieldServices services{prompts, launcher, settings};
+    services.cardCheck = [](const QString &toolsFolder) {
+        ferncastle::CardCheckSetup thisComputer;
+        thisComputer.toolsFolder = toolsFolder;
+        return ferncastle::checkCard(thisComputer);
+    };
+    ferncastle::Moorfield window(services);
     if (!window.Form_Load())
         return 0;
     window.show();

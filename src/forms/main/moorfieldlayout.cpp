@@ -138,6 +138,7 @@ void Moorfield::createMenus()
     mnuLoadOptions = addItem(mnuOptions, "mnuLoadOptions", "&Load CatWeasel Options");
     mnuSaveOptions = addItem(mnuOptions, "mnuSaveOptions", "&Save CatWeasel Options");
     mnuPreferences = addItem(mnuOptions, "mnuPreferences", "&Preferences");
+    mnuCheckCard = addItem(mnuOptions, "mnuCheckCard", "&Check CatWeasel Card");
     mnuHelp = addMenu("mnuHelp", "&Help");
     mnuAbout = addItem(mnuHelp, "mnuAbout", "&About");
 }

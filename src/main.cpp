@@ -48,6 +48,8 @@ int main(int argc, char *argv[])
         return settings.text(ferncastle::keys::runToolsInTerminal) == QLatin1String("1");
     });
     ferncastle::Moorfield window({prompts, launcher, settings, endWhenNoWindowIsLeft});
+    // A run window's "Show Image" opens what the run wrote in Image Information.
+    runWindows.setShowImage([&window](const QString &image) { window.openImageInformation(image); });
     if (!window.Form_Load())
         return 0;
     window.show();

@@ -55,6 +55,8 @@ int main(int argc, char *argv[])
         return ferncastle::checkCard(thisComputer);
     };
     ferncastle::Moorfield window(services);
+    // A run window's "Show Image" opens what the run wrote in Image Information.
+    runWindows.setShowImage([&window](const QString &image) { window.openImageInformation(image); });
     if (!window.Form_Load())
         return 0;
     window.show();

@@ -5,6 +5,7 @@
 #include "forms/main/moorfield.h"
 #include "forms/run/runwindowlauncher.h"
 #include "platform/choosinglauncher.h"
+#include "platform/cardcheck.h"
 #include "platform/settingsstore.h"
 #include "platform/terminallauncher.h"
 #include "settings/settingskeys.h"
@@ -47,7 +48,15 @@ int main(int argc, char *argv[])
     ferncastle::ChoosingLauncher launcher(terminal, runWindows, [&settings] {
         return settings.text(ferncastle::keys::runToolsInTerminal) == QLatin1String("1");
     });
-    ferncastle::Moorfield window({prompts, launcher, settings, endWhenNoWindowIsLeft});
+    ferncastle::MoorfieldServices services{prompts, launcher, settings, endWhenNoWindowIsLeft};
+    services.cardCheck = [](const QString &toolsFolder) {
+        ferncastle::CardCheckSetup thisComputer;
+        thisComputer.toolsFolder = toolsFolder;
+        return ferncastle::checkCard(thisComputer);
+    };
+    ferncastle::Moorfield window(services);
+    // A run window's "Show Image" opens what the run wrote in Image Information.
+    runWindows.setShowImage([&window](const QString &image) { window.openImageInformation(image); });
     if (!window.Form_Load())
         return 0;
     window.show();

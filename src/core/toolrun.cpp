@@ -53,6 +53,7 @@ PlannedRun planToolRun(ToolActionId id, const RunInputs &inputs, const QString &
     PlannedRun run;
     const OptionString options = optionString(toolAction(id), inputs, chosenFile, run.notes);
     run.command = assembleToolCommand(inputs.toolsFolder, id, options.text, chosenFile);
+    run.optionText = options.text;
     run.warnings = options.warnings;
     run.refusal = toolAction(id).options == OptionSource::OptionalParameters
                       ? argumentTextRefusal(inputs.optionalParms, optionalParametersCaption)

@@ -24,6 +24,7 @@ inline constexpr char unchosenFile[] = "<file>";
 // bar shows is what runs.
 struct PlannedRun {
     ToolCommand command;
+    QString optionText;   // the options as they stand on the command line
     QStringList warnings; // boxes when the button is pressed, the status bar before
     bool stopsRun = false; // the tool would misread the typed parameters
     QString refusal;      // a text no program can be given (a NUL); stops the run too

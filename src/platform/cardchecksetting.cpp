@@ -5,15 +5,14 @@
 
 namespace ferncastle {
 
-bool cardCheckSkipped()
+bool cardCheckSkipped(const SettingsStore &settings)
 {
-    return openSettingsStore()->value(QLatin1String(keys::skipCardCheck)).toString()
-           == QLatin1String("1");
+    return settings.text(keys::skipCardCheck) == QLatin1String("1");
 }
 
-bool storeCardCheckSkipped(bool skipped)
+bool storeCardCheckSkipped(const SettingsStore &settings, bool skipped)
 {
-    const auto store = openSettingsStore();
+    const auto store = settings.open();
     store->setValue(QLatin1String(keys::skipCardCheck),
                     skipped ? QStringLiteral("1") : QStringLiteral("0"));
     return commitSettingsStore(*store);

@@ -2,10 +2,12 @@
 
 namespace ferncastle {
 
+class SettingsStore;
+
 // Whether the user turned off the question before a read or write.
-bool cardCheckSkipped();
+bool cardCheckSkipped(const SettingsStore &settings);
 
 // Stores the choice; false when it could not be stored.
-bool storeCardCheckSkipped(bool skipped);
+bool storeCardCheckSkipped(const SettingsStore &settings, bool skipped);
 
 } // namespace ferncastle

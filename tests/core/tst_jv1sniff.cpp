@@ -1,5 +1,6 @@
 #include "core/jv1sniff.h"
 #include "support/samplefiles.h"
+#include "support/samplerun.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,9 +94,10 @@ void TestJv1Sniff::samples()
 {
     QFETCH(QString, name);
     QFETCH(bool, jv1);
-    const QString source = QStringLiteral(SHARED_DIR "/tool-output/files/") + name;
-    if (!QFile::exists(source))
-        QSKIP("the shared tool samples are not here");
+    const QString toolOutput = test::toolOutputDir();
+    if (toolOutput.isEmpty())
+        QSKIP("the shared tool samples are not here (FERNCASTLE_SHARED_DIR)");
+    const QString source = toolOutput + QStringLiteral("/files/") + name;
     QString path = source;
     if (name.endsWith(u".gz")) {
         QProcess gzip;

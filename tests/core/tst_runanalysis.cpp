@@ -43,14 +43,14 @@ QList<QByteArrayView> split(const QByteArray &bytes, Chunks chunks)
     return pieces;
 }
 
-QChar letter(TrackState state)
+QChar letter(RunTrackState state)
 {
     switch (state) {
-    case TrackState::Clean: return u'C';
-    case TrackState::AfterRetries: return u'R';
-    case TrackState::Unrecovered: return u'U';
-    case TrackState::Unformatted: return u'F';
-    case TrackState::NotRead: break;
+    case RunTrackState::Clean: return u'C';
+    case RunTrackState::AfterRetries: return u'R';
+    case RunTrackState::Unrecovered: return u'U';
+    case RunTrackState::Unformatted: return u'F';
+    case RunTrackState::NotRead: break;
     }
     return u'.';
 }

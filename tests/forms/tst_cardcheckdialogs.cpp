@@ -187,7 +187,7 @@ void TestCardCheckDialogs::gateAsksOnlyWhenTheToolWillStop()
             question->findChild<QPushButton *>(button)->click();
         });
     }
-    QCOMPARE(cardCheckAllowsRun(nullptr, prompts, QStringLiteral("cw2dmk"), options, [&] { return result; }),
+    QCOMPARE(cardCheckAllowsRun(nullptr, prompts, settings.settingsStore(), QStringLiteral("cw2dmk"), options, [&] { return result; }),
              allowed);
     QCOMPARE(*asked, !button.isEmpty());
     QCOMPARE(settings.rereadStore()->value(QStringLiteral("Skip Card Check")).toString(),
@@ -201,7 +201,7 @@ void TestCardCheckDialogs::gateIsOffOnceTurnedOff()
     settings.store(QStringLiteral("Skip Card Check"), QStringLiteral("1"));
     test::ScriptedPrompts prompts;
     int checks = 0;
-    QVERIFY(cardCheckAllowsRun(nullptr, prompts, QStringLiteral("dmk2cw"), {}, [&] {
+    QVERIFY(cardCheckAllowsRun(nullptr, prompts, settings.settingsStore(), QStringLiteral("dmk2cw"), {}, [&] {
         ++checks;
         return CardCheckResult();
     }));
@@ -214,7 +214,7 @@ void TestCardCheckDialogs::reportShowsEveryFindingAndTheFix()
         QSKIP("giving the tool files to another user needs root");
     SettingsFolder settings;
     ReportScene scene("");
-    CardCheckReport report(scene.check(), nullptr);
+    CardCheckReport report(scene.check(), settings.settingsStore(), nullptr);
     const QString text = report.txtReport->toPlainText();
     const CardCheckResult result = scene.check()();
     for (const CardFinding &finding : result.findings)
@@ -255,7 +255,7 @@ void TestCardCheckDialogs::reportGivesTheToolsRootRights()
 
     SettingsFolder settings;
     ReportScene scene(statuses, withPkexec);
-    CardCheckReport report(scene.check(), nullptr);
+    CardCheckReport report(scene.check(), settings.settingsStore(), nullptr);
     report.show();
     QSignalSpy finished(&report, &CardCheckReport::fixFinished);
     QTest::mouseClick(report.cmdGiveRootRights, Qt::LeftButton);
@@ -275,7 +275,7 @@ void TestCardCheckDialogs::reportHidesTheFixWhenNothingNeedsIt()
     CardCheckResult fine;
     fine.findings.append({FindingTopic::Privilege, FindingSeverity::Fine, {},
                           QStringLiteral("Ferncastle runs as root, so cw2dmk and dmk2cw do too."), {}});
-    CardCheckReport report([fine] { return fine; }, nullptr);
+    CardCheckReport report([fine] { return fine; }, settings.settingsStore(), nullptr);
     report.show();
     QVERIFY(!report.cmdGiveRootRights->isVisible());
     QVERIFY(!report.lblRootRightsPlan->isVisible());
@@ -286,7 +286,7 @@ void TestCardCheckDialogs::reportTurnsTheQuestionBackOn()
 {
     SettingsFolder settings;
     settings.store(QStringLiteral("Skip Card Check"), QStringLiteral("1"));
-    CardCheckReport report([] { return CardCheckResult(); }, nullptr);
+    CardCheckReport report([] { return CardCheckResult(); }, settings.settingsStore(), nullptr);
     report.show();
     QVERIFY(!report.chkCheckBeforeRuns->isChecked());
     QTest::mouseClick(report.chkCheckBeforeRuns, Qt::LeftButton, {},

@@ -81,7 +81,13 @@ void TestMoorfield::init()
     m_settings = std::make_unique<test::SettingsFolder>(); // tools folder known: no prompt
     m_settings->store(QLatin1String(keys::dosFilesPath), QStringLiteral("/opt/tools/"));
     m_prompts = new test::ScriptedPrompts;
-    m_window = new Moorfield({*m_prompts, m_launcher, m_settings->settingsStore()});
+    // Whatever card this machine has, Disk to Image goes on to its dialog.
+    const auto noCardCheck = [](const QString &) {
+        CardCheckResult result;
+        result.applies = false;
+        return result;
+    };
+    m_window = new Moorfield({*m_prompts, m_launcher, m_settings->settingsStore(), {}, noCardCheck});
 }
 
 void TestMoorfield::cleanup()
@@ -221,7 +227,9 @@ void TestMoorfield::menus()
                                  "mnuLoadOptions=&Load CatWeasel Options",
                                  "mnuSaveOptions=&Save CatWeasel Options",
                                  "mnuPreferences=&Preferences",
-                                 "mnuRunInTerminal=Run Tools in a &Terminal", "mnuHelp=&Help",
+                                 "mnuRunInTerminal=Run Tools in a &Terminal",
+                                 "mnuCheckCard=&Check CatWeasel Card",
+                                 "mnuHelp=&Help",
                                  "mnuAbout=&About"}));
 }
 

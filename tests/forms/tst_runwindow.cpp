@@ -2,7 +2,7 @@
 #include "forms/run/outputview.h"
 #include "forms/run/runwindow.h"
 #include "forms/run/runwindowlauncher.h"
-#include "forms/run/trackgrid.h"
+#include "forms/run/runtrackgrid.h"
 #include "support/samplerun.h"
 
 #include <QLabel>
@@ -82,11 +82,24 @@ QString sample(const char *name)
     return QDir(test::toolOutputDir()).filePath(QLatin1String(name));
 }
 
-void replay(const char *name, int speed = 10)
+void setReplay(const char *name, int speed)
 {
     qputenv("FERNCASTLE_REPLAY", QFile::encodeName(sample(name)));
     qputenv("FERNCASTLE_REPLAY_SPEED", QByteArray::number(speed));
 }
+
+} // namespace
+
+// Points the replaying stand-in at a captured run; a test that needs one
+// is skipped where the captures are not there.
+#define REPLAY(name, ...)                                                                  \
+    do {                                                                                   \
+        if (test::toolOutputDir().isEmpty())                                               \
+            QSKIP("the captured tool runs (shared/tool-output) are not there");            \
+        setReplay(name, __VA_ARGS__);                                                      \
+    } while (false)
+
+namespace {
 
 } // namespace
 
@@ -95,7 +108,6 @@ class TestRunWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
     void cleanup();
     void replayedReadShowsMapVerdictAndTranscript();
     void endingsReachTheVerdict_data();
@@ -114,12 +126,6 @@ private Q_SLOTS:
     void failureLeavesAnUntouchedImageAlone();
 };
 
-void TestRunWindow::init()
-{
-    if (test::toolOutputDir().isEmpty())
-        QSKIP("the captured tool runs (shared/tool-output) are not there");
-}
-
 void TestRunWindow::cleanup()
 {
     qunsetenv("FERNCASTLE_REPLAY");
@@ -129,7 +135,7 @@ void TestRunWindow::cleanup()
 
 void TestRunWindow::replayedReadShowsMapVerdictAndTranscript()
 {
-    replay("cw2dmk-replay-damaged-paced");
+    REPLAY("cw2dmk-replay-damaged-paced", 10);
     WindowRun run;
     RunWindow *window = run.open(run.command(QStringLiteral("replay-tool"),
                                              QStringLiteral("cw2dmk"), QStringLiteral("out.dmk")));
@@ -142,9 +148,9 @@ void TestRunWindow::replayedReadShowsMapVerdictAndTranscript()
 
     const QString out = QString::fromLatin1(test::readWhole(sample("cw2dmk-replay-damaged-paced") + "/stdout"));
     QCOMPARE(run.shown(), out);
-    QCOMPARE(run.find<TrackGrid>("trackGrid")->map().tracks(), 35);
-    QCOMPARE(run.find<TrackGrid>("trackGrid")->map().cell(20, 0).state, TrackState::Unrecovered);
-    QCOMPARE(run.find<TrackGrid>("trackGrid")->map().cell(12, 0).state, TrackState::AfterRetries);
+    QCOMPARE(run.find<RunTrackGrid>("trackGrid")->map().tracks(), 35);
+    QCOMPARE(run.find<RunTrackGrid>("trackGrid")->map().cell(20, 0).state, RunTrackState::Unrecovered);
+    QCOMPARE(run.find<RunTrackGrid>("trackGrid")->map().cell(12, 0).state, RunTrackState::AfterRetries);
     QCOMPARE(run.find<QProgressBar>("progressBar")->value(), run.find<QProgressBar>("progressBar")->maximum());
     QVERIFY(run.label("verdictLabel").startsWith(QStringLiteral("3 unrecovered errors in 2 bad tracks")));
     QVERIFY(run.label("incompleteImage").isEmpty());
@@ -186,7 +192,7 @@ void TestRunWindow::endingsReachTheVerdict()
     QFETCH(QString, tool);
     QFETCH(QString, verdict);
     QFETCH(bool, cardFix);
-    replay(qPrintable(sample));
+    REPLAY(qPrintable(sample), 10);
     WindowRun run;
     run.open(run.command(QStringLiteral("replay-tool"), tool, QStringLiteral("image.dmk")));
     QVERIFY(run.waitForEnd());
@@ -274,7 +280,7 @@ void TestRunWindow::typedLineReachesTheTool()
 
 void TestRunWindow::transcriptNeverReplacesAFile()
 {
-    replay("cw2dmk-replay-clean");
+    REPLAY("cw2dmk-replay-clean", 10);
     WindowRun run;
     for (const char *existing : {"out.cw2dmk.txt", "out.cw2dmk-2.txt"}) {
         QFile file(run.dir.filePath(QLatin1String(existing)));
@@ -291,7 +297,7 @@ void TestRunWindow::transcriptNeverReplacesAFile()
 // Also as root: a folder that does not exist cannot be written.
 void TestRunWindow::unwritableFolderStillRuns()
 {
-    replay("cw2dmk-replay-clean");
+    REPLAY("cw2dmk-replay-clean", 10);
     WindowRun run;
     run.open(run.command(QStringLiteral("replay-tool"), QStringLiteral("cw2dmk"), QStringLiteral("gone/out.dmk")));
     QVERIFY(run.waitForEnd());
@@ -303,7 +309,7 @@ void TestRunWindow::unwritableFolderStillRuns()
 
 void TestRunWindow::launcherOpensOneWindowPerRun()
 {
-    replay("cw2dmk-replay-clean");
+    REPLAY("cw2dmk-replay-clean", 10);
     WindowRun run;
     RunWindowLauncher launcher(run.prompts);
     ToolCommand missing = run.command(QStringLiteral("no-such-tool"), QStringLiteral("cw2dmk"), QStringLiteral("m.dmk"));
@@ -327,7 +333,7 @@ void TestRunWindow::launcherOpensOneWindowPerRun()
 // the transcript.
 void TestRunWindow::transcriptSurvivesAKilledProgram()
 {
-    replay("cw2dmk-replay-damaged-paced", 1);
+    REPLAY("cw2dmk-replay-damaged-paced", 1);
     QTemporaryDir dir;
     QProcess host;
     host.start(QStringLiteral(RUNWINDOWHOST),
@@ -404,7 +410,7 @@ void TestRunWindow::showImageOffersTheWrittenImage()
 // there before it.
 void TestRunWindow::failureLeavesAnUntouchedImageAlone()
 {
-    replay("cw2dmk-no-card-user");
+    REPLAY("cw2dmk-no-card-user", 10);
     WindowRun run;
     const ToolCommand command =
         run.command(QStringLiteral("replay-tool"), QStringLiteral("cw2dmk"), QStringLiteral("old.dmk"));

@@ -30,14 +30,14 @@ void DiskMap::apply(const RunEvent &event)
         break;
     case RunEventKind::TrackWritten:
         reach(event.track, event.side);
-        if (event.track >= 0 && at(event.track, event.side).state == TrackState::NotRead)
-            at(event.track, event.side).state = TrackState::Clean;
+        if (event.track >= 0 && at(event.track, event.side).state == RunTrackState::NotRead)
+            at(event.track, event.side).state = RunTrackState::Clean;
         break;
     case RunEventKind::TrackProblem:
         if (event.track >= 0 && !event.warning) {
             reach(event.track, event.side);
             TrackCell &cell = at(event.track, event.side);
-            cell.state = TrackState::Unrecovered;
+            cell.state = RunTrackState::Unrecovered;
             cell.errors = std::max(cell.errors, 1);
         }
         break;
@@ -62,7 +62,7 @@ void DiskMap::finish(bool completed)
         while (last >= 0 && std::all_of(m_cells.cbegin() + last * m_sides,
                                         m_cells.cbegin() + (last + 1) * m_sides,
                                         [](const TrackCell &cell) {
-                                            return cell.state == TrackState::NotRead;
+                                            return cell.state == RunTrackState::NotRead;
                                         }))
             --last;
         resize(last + 1, m_sides);
@@ -87,11 +87,11 @@ TrackCell DiskMap::cell(int track, int side) const
 int DiskMap::cellsDone() const
 {
     return int(std::count_if(m_cells.cbegin(), m_cells.cend(), [](const TrackCell &cell) {
-        return cell.state != TrackState::NotRead;
+        return cell.state != RunTrackState::NotRead;
     }));
 }
 
-QList<std::pair<int, int>> DiskMap::cellsIn(TrackState state) const
+QList<std::pair<int, int>> DiskMap::cellsIn(RunTrackState state) const
 {
     QList<std::pair<int, int>> found;
     for (int track = 0; track < m_tracks; ++track)
@@ -132,7 +132,7 @@ void DiskMap::started(const RunEvent &event)
     // means the tool has found the disk single-sided (it says so only at
     // higher verbosity).
     if (m_sides == 2 && !m_sidesCertain && event.side == 0 && event.track > 0 && event.pass <= 1
-        && cell(event.track - 1, 0).state != TrackState::NotRead && !sideTouched(1))
+        && cell(event.track - 1, 0).state != RunTrackState::NotRead && !sideTouched(1))
         resize(m_tracks, 1);
     m_currentTrack = event.track;
     m_currentSide = event.side;
@@ -147,11 +147,11 @@ void DiskMap::done(const RunEvent &event)
     cell.good = event.good;
     cell.errors = event.errors;
     if (event.errors > 0)
-        cell.state = TrackState::Unrecovered;
+        cell.state = RunTrackState::Unrecovered;
     else if (event.good == 0)
-        cell.state = TrackState::Unformatted;
+        cell.state = RunTrackState::Unformatted;
     else
-        cell.state = event.pass > 1 ? TrackState::AfterRetries : TrackState::Clean;
+        cell.state = event.pass > 1 ? RunTrackState::AfterRetries : RunTrackState::Clean;
 }
 
 TrackCell &DiskMap::at(int track, int side)
@@ -164,7 +164,7 @@ bool DiskMap::sideTouched(int side) const
     if (side >= m_sides)
         return false;
     for (int track = 0; track < m_tracks; ++track)
-        if (cell(track, side).state != TrackState::NotRead
+        if (cell(track, side).state != RunTrackState::NotRead
             || (m_currentTrack == track && m_currentSide == side))
             return true;
     return false;

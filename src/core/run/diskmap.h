@@ -6,10 +6,10 @@
 
 namespace ferncastle {
 
-enum class TrackState { NotRead, Clean, AfterRetries, Unrecovered, Unformatted };
+enum class RunTrackState { NotRead, Clean, AfterRetries, Unrecovered, Unformatted };
 
 struct TrackCell {
-    TrackState state = TrackState::NotRead;
+    RunTrackState state = RunTrackState::NotRead;
     int good = 0;
     int errors = 0;
 };
@@ -36,7 +36,7 @@ public:
 
     int cellsDone() const;
     int cellsPlanned() const { return m_tracks * m_sides; }
-    QList<std::pair<int, int>> cellsIn(TrackState state) const;
+    QList<std::pair<int, int>> cellsIn(RunTrackState state) const;
 
 private:
     void resize(int tracks, int sides);

@@ -17,7 +17,7 @@ QString counted(int count, const char *singular, const char *plural)
 QList<AffectedTrack> badTracks(const DiskMap &map)
 {
     QList<AffectedTrack> affected;
-    for (const auto &[track, side] : map.cellsIn(TrackState::Unrecovered))
+    for (const auto &[track, side] : map.cellsIn(RunTrackState::Unrecovered))
         affected.append(AffectedTrack{track, side, map.cell(track, side).errors});
     return affected;
 }

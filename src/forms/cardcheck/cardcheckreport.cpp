@@ -28,8 +28,8 @@ QLabel *wrappedLabel(const QString &name, QWidget *parent)
 
 } // namespace
 
-CardCheckReport::CardCheckReport(Check check, QWidget *parent)
-    : QDialog(parent), m_check(std::move(check))
+CardCheckReport::CardCheckReport(Check check, const SettingsStore &settings, QWidget *parent)
+    : QDialog(parent), m_check(std::move(check)), m_settings(settings)
 {
     setObjectName(QStringLiteral("CardCheckReport"));
     setWindowTitle(QStringLiteral("Check CatWeasel Card"));
@@ -59,7 +59,7 @@ void CardCheckReport::createControls()
 
     chkCheckBeforeRuns = new QCheckBox(QStringLiteral("Check before reading or writing a disk"), this);
     chkCheckBeforeRuns->setObjectName(QStringLiteral("chkCheckBeforeRuns"));
-    chkCheckBeforeRuns->setChecked(!cardCheckSkipped());
+    chkCheckBeforeRuns->setChecked(!cardCheckSkipped(m_settings));
     layout->addWidget(chkCheckBeforeRuns);
 
     auto *buttons = new QDialogButtonBox(this);
@@ -129,7 +129,7 @@ void CardCheckReport::rootRightsGiven(const RootRightsOutcome &outcome)
 
 void CardCheckReport::storeCheckChoice(bool checkBeforeRuns)
 {
-    if (storeCardCheckSkipped(!checkBeforeRuns))
+    if (storeCardCheckSkipped(m_settings, !checkBeforeRuns))
         return;
     lblFixOutcome->setText(QStringLiteral("The choice could not be saved in the settings."));
     lblFixOutcome->show();

@@ -14,6 +14,7 @@ class QTextBrowser;
 namespace ferncastle {
 
 class RootRightsFix;
+class SettingsStore;
 struct RootRightsOutcome;
 
 // The full report of the card check, whatever its outcome: every finding
@@ -25,7 +26,7 @@ class CardCheckReport : public QDialog
 public:
     using Check = std::function<CardCheckResult()>;
 
-    CardCheckReport(Check check, QWidget *parent);
+    CardCheckReport(Check check, const SettingsStore &settings, QWidget *parent);
 
     // Runs the check again and shows what it found.
     void refresh();
@@ -49,6 +50,7 @@ private:
     void storeCheckChoice(bool checkBeforeRuns);
 
     Check m_check;
+    const SettingsStore &m_settings;
     CardCheckResult m_result;
     RootRightsFix *m_fix = nullptr;
 };

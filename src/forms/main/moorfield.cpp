@@ -52,7 +52,8 @@ Moorfield::Moorfield(const MoorfieldServices &services, QWidget *parent)
       m_prompts(services.prompts),
       m_launcher(services.launcher),
       m_settings(services.settings),
-      m_endProgram(services.endProgram ? services.endProgram : [] { QCoreApplication::exit(0); })
+      m_endProgram(services.endProgram ? services.endProgram : [] { QCoreApplication::exit(0); }),
+      m_cardCheck(services.cardCheck)
 {
     setObjectName(formName);
     setWindowTitle(QLatin1String(identity::caption));
@@ -90,6 +91,7 @@ void Moorfield::connectSignals()
     connect(mnuSaveOptions, &QAction::triggered, this, &Moorfield::cmdSaveSettings_Click);
     connect(mnuPreferences, &QAction::triggered, this, &Moorfield::mnuPreferences_Click);
     connect(mnuRunInTerminal, &QAction::triggered, this, &Moorfield::mnuRunInTerminal_Click);
+    connect(mnuCheckCard, &QAction::triggered, this, &Moorfield::mnuCheckCard_Click);
     connect(mnuAbout, &QAction::triggered, this, &Moorfield::mnuAbout_Click);
 }
 
@@ -213,6 +215,8 @@ void Moorfield::runToolAction(ToolActionId id)
     const PlannedRun before = planToolRun(id, runInputs(), QLatin1String(unchosenFile));
     showWarnings(before.warnings);
     if (refused(m_prompts, this, before.refusal) || before.stopsRun)
+        return;
+    if (!cardCheckAllows(action, before.optionText))
         return;
     const auto mode = action.dialog == DialogForm::Save ? FileRequest::Mode::Save
                                                         : FileRequest::Mode::Open;

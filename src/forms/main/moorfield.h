@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/cardfindings.h"
 #include "core/optionset.h"
 #include "core/toolcommand.h"
 #include "core/toolrun.h"
@@ -35,6 +36,9 @@ struct MoorfieldServices {
     // Ends the program once Exit has saved the options, without closing
     // any window. Empty: leave the application's event loop.
     std::function<void()> endProgram = {};
+    // The card check before a read or write and behind "Check CatWeasel
+    // Card", given the tools folder. Empty: this computer's own.
+    std::function<CardCheckResult(const QString &toolsFolder)> cardCheck = {};
 };
 
 // The main window: the eight option groups, the tool buttons and the menus.
@@ -65,6 +69,7 @@ public:
     void mnuRunInTerminal_Click(bool checked);
     void mnuAbout_Click();
     void mnuImageInfo_Click();
+    void mnuCheckCard_Click();
     void ExitProgram();
 
     // Reads the image at path and opens an "Image Information" window on
@@ -111,6 +116,7 @@ public:
     QAction *mnuSaveOptions = nullptr;
     QAction *mnuPreferences = nullptr;
     QAction *mnuRunInTerminal = nullptr;
+    QAction *mnuCheckCard = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuAbout = nullptr;
 
@@ -137,6 +143,9 @@ private:
     void runToolAction(ToolActionId id);
     bool mayWriteOutput(const ToolCommand &command);
     bool startTool(const ToolCommand &command);
+    // In moorfieldcardcheck.cpp.
+    bool cardCheckAllows(const ToolAction &action, const QString &options);
+    CardCheckResult checkCardNow() const;
     void showWarnings(const QStringList &warnings);
 
     struct GroupWidgets {
@@ -148,6 +157,7 @@ private:
     ToolLauncher &m_launcher;
     const SettingsStore &m_settings;
     std::function<void()> m_endProgram;
+    std::function<CardCheckResult(const QString &toolsFolder)> m_cardCheck;
     std::array<GroupWidgets, GroupCount> m_groups{};
     CommandPreview *m_preview = nullptr;
 };

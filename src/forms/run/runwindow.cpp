@@ -2,7 +2,7 @@
 
 #include "forms/common/prompts.h"
 #include "forms/run/outputview.h"
-#include "forms/run/trackgrid.h"
+#include "forms/run/runtrackgrid.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>

@@ -20,7 +20,7 @@ namespace ferncastle {
 
 class OutputView;
 class Prompts;
-class TrackGrid;
+class RunTrackGrid;
 
 // One tool run in a window of its own: the command line, the output as it
 // comes, progress over the disk, Stop, and at the end a verdict the user
@@ -96,7 +96,7 @@ private:
     QLabel *m_elapsed = nullptr;
     QPushButton *m_stop = nullptr;
     QProgressBar *m_progress = nullptr;
-    TrackGrid *m_grid = nullptr;
+    RunTrackGrid *m_grid = nullptr;
     QLabel *m_planChanges = nullptr;
     QLabel *m_status = nullptr;
     QLabel *m_verdict = nullptr;

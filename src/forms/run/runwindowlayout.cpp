@@ -1,6 +1,6 @@
 #include "forms/run/outputview.h"
 #include "forms/run/runwindow.h"
-#include "forms/run/trackgrid.h"
+#include "forms/run/runtrackgrid.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -52,7 +52,7 @@ void RunWindow::buildLayout()
     m_progress = named(new QProgressBar, "progressBar");
     m_progress->setRange(0, 0);
     layout->addWidget(m_progress);
-    m_grid = named(new TrackGrid, "trackGrid");
+    m_grid = named(new RunTrackGrid, "trackGrid");
     layout->addWidget(m_grid);
     m_planChanges = wrappingLabel("planChanges");
     layout->addWidget(m_planChanges);

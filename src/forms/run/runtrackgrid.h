@@ -9,18 +9,18 @@ namespace ferncastle {
 // The disk map as a grid: one small square per track (columns) and side
 // (rows), coloured by state, the cell being read outlined, a legend below.
 // Painted from a copy of the map; hundreds of cells are one widget.
-class TrackGrid : public QWidget
+class RunTrackGrid : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TrackGrid(QWidget *parent = nullptr);
+    explicit RunTrackGrid(QWidget *parent = nullptr);
 
     void setMap(const DiskMap &map);
     const DiskMap &map() const { return m_map; }
 
-    static QColor colourOf(TrackState state);
-    static QString nameOf(TrackState state);
+    static QColor colourOf(RunTrackState state);
+    static QString nameOf(RunTrackState state);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

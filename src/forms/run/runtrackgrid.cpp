@@ -1,4 +1,4 @@
-#include "forms/run/trackgrid.h"
+#include "forms/run/runtrackgrid.h"
 
 #include <QHelpEvent>
 #include <QPainter>
@@ -18,19 +18,19 @@ constexpr int legendHeight = 18;
 constexpr int minCellWidth = 3;
 constexpr int maxCellWidth = 14;
 
-constexpr std::array legendStates{TrackState::Clean, TrackState::AfterRetries,
-                                  TrackState::Unrecovered, TrackState::Unformatted,
-                                  TrackState::NotRead};
+constexpr std::array legendStates{RunTrackState::Clean, RunTrackState::AfterRetries,
+                                  RunTrackState::Unrecovered, RunTrackState::Unformatted,
+                                  RunTrackState::NotRead};
 
 } // namespace
 
-TrackGrid::TrackGrid(QWidget *parent)
+RunTrackGrid::RunTrackGrid(QWidget *parent)
     : QWidget(parent)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-void TrackGrid::setMap(const DiskMap &map)
+void RunTrackGrid::setMap(const DiskMap &map)
 {
     const bool resized = map.tracks() != m_map.tracks() || map.sides() != m_map.sides();
     m_map = map;
@@ -39,43 +39,43 @@ void TrackGrid::setMap(const DiskMap &map)
     update();
 }
 
-QColor TrackGrid::colourOf(TrackState state)
+QColor RunTrackGrid::colourOf(RunTrackState state)
 {
     switch (state) {
-    case TrackState::Clean: return QColor(0x2e, 0x9d, 0x3c);
-    case TrackState::AfterRetries: return QColor(0xe0, 0xb0, 0x00);
-    case TrackState::Unrecovered: return QColor(0xd0, 0x24, 0x24);
-    case TrackState::Unformatted: return QColor(0x7d, 0x8c, 0xa3);
-    case TrackState::NotRead: break;
+    case RunTrackState::Clean: return QColor(0x2e, 0x9d, 0x3c);
+    case RunTrackState::AfterRetries: return QColor(0xe0, 0xb0, 0x00);
+    case RunTrackState::Unrecovered: return QColor(0xd0, 0x24, 0x24);
+    case RunTrackState::Unformatted: return QColor(0x7d, 0x8c, 0xa3);
+    case RunTrackState::NotRead: break;
     }
     return QColor(0xdd, 0xdd, 0xdd);
 }
 
-QString TrackGrid::nameOf(TrackState state)
+QString RunTrackGrid::nameOf(RunTrackState state)
 {
     switch (state) {
-    case TrackState::Clean: return QStringLiteral("read cleanly");
-    case TrackState::AfterRetries: return QStringLiteral("read after retries");
-    case TrackState::Unrecovered: return QStringLiteral("unrecovered errors");
-    case TrackState::Unformatted: return QStringLiteral("unformatted");
-    case TrackState::NotRead: break;
+    case RunTrackState::Clean: return QStringLiteral("read cleanly");
+    case RunTrackState::AfterRetries: return QStringLiteral("read after retries");
+    case RunTrackState::Unrecovered: return QStringLiteral("unrecovered errors");
+    case RunTrackState::Unformatted: return QStringLiteral("unformatted");
+    case RunTrackState::NotRead: break;
     }
     return QStringLiteral("not read");
 }
 
-QSize TrackGrid::sizeHint() const
+QSize RunTrackGrid::sizeHint() const
 {
     const int sides = std::max(1, m_map.sides());
     return {labelWidth + std::max(40, m_map.tracks()) * 8 + 2 * margin,
             2 * margin + sides * cellHeight + axisHeight + legendHeight};
 }
 
-QSize TrackGrid::minimumSizeHint() const
+QSize RunTrackGrid::minimumSizeHint() const
 {
     return {labelWidth + 2 * margin + 40 * minCellWidth, sizeHint().height()};
 }
 
-int TrackGrid::cellWidth() const
+int RunTrackGrid::cellWidth() const
 {
     if (m_map.tracks() == 0)
         return maxCellWidth;
@@ -83,21 +83,21 @@ int TrackGrid::cellWidth() const
     return std::clamp(available / m_map.tracks(), minCellWidth, maxCellWidth);
 }
 
-QRect TrackGrid::cellRect(int track, int side) const
+QRect RunTrackGrid::cellRect(int track, int side) const
 {
     const int widthEach = cellWidth();
     return {labelWidth + margin + track * widthEach, margin + side * cellHeight, widthEach - 1,
             cellHeight - 2};
 }
 
-void TrackGrid::paintEvent(QPaintEvent *)
+void RunTrackGrid::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     paintCells(painter);
     paintLegend(painter);
 }
 
-void TrackGrid::paintCells(QPainter &painter) const
+void RunTrackGrid::paintCells(QPainter &painter) const
 {
     painter.setPen(palette().color(QPalette::WindowText));
     for (int side = 0; side < m_map.sides(); ++side)
@@ -118,12 +118,12 @@ void TrackGrid::paintCells(QPainter &painter) const
     }
 }
 
-void TrackGrid::paintLegend(QPainter &painter) const
+void RunTrackGrid::paintLegend(QPainter &painter) const
 {
     int x = margin;
     const int y = height() - legendHeight;
     painter.setPen(palette().color(QPalette::WindowText));
-    for (const TrackState state : legendStates) {
+    for (const RunTrackState state : legendStates) {
         painter.fillRect(QRect(x, y + 4, 10, 10), colourOf(state));
         const QString name = nameOf(state);
         const int textWidth = painter.fontMetrics().horizontalAdvance(name);
@@ -133,7 +133,7 @@ void TrackGrid::paintLegend(QPainter &painter) const
 }
 
 // Hovering a cell says what the tool reported for it.
-bool TrackGrid::event(QEvent *event)
+bool RunTrackGrid::event(QEvent *event)
 {
     if (event->type() != QEvent::ToolTip)
         return QWidget::event(event);

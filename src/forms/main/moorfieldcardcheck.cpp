@@ -1,0 +1,33 @@
+#include "forms/cardcheck/cardcheckgate.h"
+#include "forms/cardcheck/cardcheckreport.h"
+#include "forms/main/moorfield.h"
+#include "platform/cardcheck.h"
+
+namespace ferncastle {
+
+CardCheckResult Moorfield::checkCardNow() const
+{
+    if (m_cardCheck)
+        return m_cardCheck(DosFilesPath);
+    CardCheckSetup setup;
+    setup.toolsFolder = DosFilesPath;
+    return checkCard(setup);
+}
+
+// Only the tools that reach the card are checked, and before the file
+// dialog, so the user learns what will stop the tool before choosing a name.
+bool Moorfield::cardCheckAllows(const ToolAction &action, const QString &options)
+{
+    if (action.id != ToolActionId::DiskToImage && action.id != ToolActionId::ImageToDisk)
+        return true;
+    return cardCheckAllowsRun(this, m_prompts, m_settings, QLatin1String(action.tool), options,
+                              [this] { return checkCardNow(); });
+}
+
+void Moorfield::mnuCheckCard_Click()
+{
+    CardCheckReport report([this] { return checkCardNow(); }, m_settings, this);
+    report.exec();
+}
+
+} // namespace ferncastle

@@ -47,9 +47,11 @@ public:
             tree.addDevice(QStringLiteral("0000:03:00.0"), 0xE159, 0x0001, 0x5213, 0x0002);
         tree.setRelease("6.1.0-test");
         tree.write(QStringLiteral("boot/config-6.1.0-test"), "CONFIG_X86_IOPL_IOPERM=y\n");
-        tree.write(QStringLiteral("proc/self/status"),
-                   "CapEff:\t0\nCapBnd:\t000001ffffffffff\nNoNewPrivs:\t0\n");
         m_runsAsRoot = computer == Computer::AllFine;
+        // Root's effective rights include taking ports; the user's are none.
+        tree.write(QStringLiteral("proc/self/status"),
+                   m_runsAsRoot ? "CapEff:\t000001ffffffffff\nCapBnd:\t000001ffffffffff\nNoNewPrivs:\t0\n"
+                                : "CapEff:\t0\nCapBnd:\t000001ffffffffff\nNoNewPrivs:\t0\n");
         window.DosFilesPath = QStringLiteral("/opt/tools/");
         m_answerQuestions.setInterval(10);
         QObject::connect(&m_answerQuestions, &QTimer::timeout, [this] { answerQuestion(); });

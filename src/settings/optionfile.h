@@ -17,8 +17,13 @@ inline constexpr int OptionFileLineCount = 2 * GroupCount + 1;
 static_assert(OptionFileLineCount == 17, "an options file has 17 lines");
 
 // Only this much of a file is ever looked at. A real options file is a few
-// hundred bytes; anything whose 17 lines do not fit is not one.
-inline constexpr qsizetype OptionFileMaxBytes = 64 * 1024;
+// hundred bytes, but it must hold whatever the window's boxes can: three
+// number boxes of 32,767 characters and a parameter text of 131,072, each
+// character up to three bytes in UTF-8. Anything whose 17 lines do not fit
+// is not an options file.
+inline constexpr qsizetype OptionFileMaxBytes = 1024 * 1024;
+static_assert(OptionFileMaxBytes > 3 * (3 * 32767 + 128 * 1024) + 1024,
+              "an options file holds the longest texts the window's boxes take");
 
 // The bytes of an options file, or why the option set cannot be written
 // faithfully (the error names the option).

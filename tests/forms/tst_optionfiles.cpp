@@ -259,7 +259,7 @@ void TestOptionFiles::loadRefusesBadFile_data()
     QTest::newRow("folder") << QByteArray("<folder>") << QStringLiteral("It is a folder.");
     QTest::newRow("bad line after good ones") << firstRunFileWith(15, "MFM")
                                               << QStringLiteral("Line 15 (\"Encoding\" list): \"MFM\" is not a whole number.");
-    QTest::newRow("large binary file") << QByteArray(200000, '\x01')
+    QTest::newRow("large binary file") << QByteArray(2 * 1024 * 1024, '\x01')
                                        << QStringLiteral("This is not an options file");
 }
 

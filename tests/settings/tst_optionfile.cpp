@@ -83,6 +83,15 @@ void TestOptionFile::roundTrip_data()
     OptionSet longParameters = firstRunOptions();
     longParameters.extraParms = QStringLiteral("-u ") + QString(40000, u'l');
     QTest::newRow("40,000 characters of parameters") << longParameters;
+
+    // The longest texts the window's boxes take, in three-byte characters:
+    // a file the program wrote must always load again.
+    OptionSet fullBoxes = firstRunOptions();
+    fullBoxes.groups[Port].text = QString(32767, QChar(0x20AC));
+    fullBoxes.groups[Tracks].text = QString(32767, QChar(0x20AC));
+    fullBoxes.groups[Retries].text = QString(32767, QChar(0x20AC));
+    fullBoxes.extraParms = QString(128 * 1024, QChar(0x20AC));
+    QTest::newRow("every box full of three-byte characters") << fullBoxes;
 }
 
 void TestOptionFile::roundTrip()
@@ -140,7 +149,7 @@ void TestOptionFile::refusesMalformedFile_data()
     QTest::newRow("3 lines") << QByteArray("1\n1\n1\n") << 0 << msg("The file ends after line 3");
     QTest::newRow("no line end within the limit")
         << QByteArray(OptionFileMaxBytes + 1, 'x') << 0
-        << msg("This is not an options file: its first 17 lines do not lie within its first 64 KiB.");
+        << msg("This is not an options file: its first 17 lines do not lie within its first 1024 KiB.");
     QTest::newRow("state not a number") << firstRunFileWith(1, "yes") << 1
                                         << msg("Line 1 (\"CatWeasel drive\" box): \"yes\" is not a whole number.");
     QTest::newRow("state empty") << firstRunFileWith(2, "") << 2 << msg("\"\" is not a whole number.");

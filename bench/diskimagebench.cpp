@@ -1,12 +1,14 @@
 // Times the disk image reader on the cases the README gives figures for:
-// an 80-track double-sided DMK (about 1 MB) from memory and from a file, a
-// 100 MB junk file refused, and two images built to make a careless reader
+// an 80-track double-sided DMK (about 1 MB) from memory and from a file, and
+// read back as a run's verdict does, an image larger than any disk read
+// back, a 100 MB junk file refused, and two images built to make a careless reader
 // slow (every JV3 entry on one track; a DMK of tiny tracks full of
 // pointers). Prints the median of several runs.
 //
 //   ferncastle_diskimagebench [RUNS]
 
 #include "core/image/imagereader.h"
+#include "core/run/readback.h"
 #include "core/imagewriter.h"
 
 #include <QCoreApplication>
@@ -74,6 +76,17 @@ int main(int argc, char *argv[])
     file.close();
     print("80-track double-sided DMK, from a file", ds80.size(),
           medianMs(runs, [&] { readDiskImageFile(file.fileName()); }));
+    print("the same, read back for a run's verdict", ds80.size(),
+          medianMs(runs, [&] { readBackFile(file.fileName()); }));
+    // The run window reads an image back on the GUI thread when its tool
+    // ends: this one is larger than any disk, to bound that pause.
+    const QByteArray huge = imagewriter::dmk(255, 2, 0x4000, imagewriter::uniform(26, true));
+    QFile hugeFile(dir.filePath(QStringLiteral("huge.dmk")));
+    if (!hugeFile.open(QIODevice::WriteOnly) || hugeFile.write(huge) != huge.size())
+        return 1;
+    hugeFile.close();
+    print("255-track double-sided DMK of 16 KiB tracks, read back", huge.size(),
+          medianMs(runs, [&] { readBackFile(hugeFile.fileName()); }));
 
     QFile junk(dir.filePath(QStringLiteral("junk.bin")));
     if (!junk.open(QIODevice::WriteOnly))

@@ -137,6 +137,7 @@ mkdir -p "$work/config"
 printf '[Ferncastle]\nSkip%%20Card%%20Check=1\n' >"$work/config/Larkvale.ini"
 export PATH="$work/bin:/usr/bin:/bin" QT_QPA_PLATFORM=xcb
 export FERNCASTLE_REPLAY="$shared/tool-output/cw2dmk-replay-damaged"
+export FERNCASTLE_REPLAY_IMAGE="$FERNCASTLE_REPLAY/produced/out.dmk.gz"
 unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP
 "$program" >"$artifacts/program.log" 2>&1 &
 program_pid=$!
@@ -284,6 +285,8 @@ if [[ -d $replayed ]]; then
     until_true 20 "the run's end in its transcript" grep -q "^Exit status 0 after" "$transcript"
     grep -q "^3 unrecovered errors in 2 bad tracks: track 5 side 0 (1 sector), track 20 side 0" \
         "$transcript" || fail "transcript:"$'\n'"$(cat "$transcript")"
+    grep -q "Read back, replayed.DMK shows the same 3 bad sectors (2 with CRC errors).\$" "$transcript" ||
+        fail "no read-back in the transcript:"$'\n'"$(cat "$transcript")"
     sleep 0.3 # the last paint
     import -window "$run_window" "$artifacts/run-window.png"
     colours=$(convert "$artifacts/run-window.png" -format %c histogram:info:-)

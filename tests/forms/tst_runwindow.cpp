@@ -124,6 +124,8 @@ private Q_SLOTS:
     void viewKeepsTheNewestLines();
     void showImageOffersTheWrittenImage();
     void failureLeavesAnUntouchedImageAlone();
+    void writtenImageIsReadBack_data();
+    void writtenImageIsReadBack();
 };
 
 void TestRunWindow::cleanup()
@@ -131,11 +133,15 @@ void TestRunWindow::cleanup()
     qunsetenv("FERNCASTLE_REPLAY");
     qunsetenv("FERNCASTLE_IGNORE");
     qunsetenv("FERNCASTLE_PARTIAL");
+    qunsetenv("FERNCASTLE_REPLAY_IMAGE");
+    qunsetenv("FERNCASTLE_REPLAY_OUTPUT");
 }
 
 void TestRunWindow::replayedReadShowsMapVerdictAndTranscript()
 {
     REPLAY("cw2dmk-replay-damaged-paced", 10);
+    qputenv("FERNCASTLE_REPLAY_IMAGE",
+            QFile::encodeName(sample("cw2dmk-replay-damaged/produced/out.dmk.gz")));
     WindowRun run;
     RunWindow *window = run.open(run.command(QStringLiteral("replay-tool"),
                                              QStringLiteral("cw2dmk"), QStringLiteral("out.dmk")));
@@ -153,6 +159,7 @@ void TestRunWindow::replayedReadShowsMapVerdictAndTranscript()
     QCOMPARE(run.find<RunTrackGrid>("trackGrid")->map().cell(12, 0).state, RunTrackState::AfterRetries);
     QCOMPARE(run.find<QProgressBar>("progressBar")->value(), run.find<QProgressBar>("progressBar")->maximum());
     QVERIFY(run.label("verdictLabel").startsWith(QStringLiteral("3 unrecovered errors in 2 bad tracks")));
+    QVERIFY(run.label("verdictLabel").endsWith(QStringLiteral(" Read back, out.dmk shows the same 3 bad sectors (2 with CRC errors).")));
     QVERIFY(run.label("incompleteImage").isEmpty());
     QVERIFY(!run.find<QPushButton>("stopButton")->isEnabled());
 
@@ -421,6 +428,40 @@ void TestRunWindow::failureLeavesAnUntouchedImageAlone()
     QVERIFY(run.waitForEnd());
     QVERIFY(run.label("verdictLabel").startsWith(QStringLiteral("cw2dmk failed")));
     QCOMPARE(run.label("incompleteImage"), QString());
+}
+
+// dmk2jv3 counts no data CRC errors: only the image it wrote shows them.
+void TestRunWindow::writtenImageIsReadBack_data()
+{
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("verdict");
+
+    QTest::newRow("CRC errors dmk2jv3 did not count")
+        << "dmk2jv3-badcrc/produced/out.dsk.gz"
+        << "0 total errors, 0 total warnings. Read back, game.dsk has 2 sectors whose CRC fails: "
+           "track 7 side 0 (1 sector), track 19 side 0 (1 sector).";
+    QTest::newRow("no image written")
+        << "" << "0 total errors, 0 total warnings. game.dsk was not written by this run.";
+}
+
+void TestRunWindow::writtenImageIsReadBack()
+{
+    QFETCH(QString, image);
+    QFETCH(QString, verdict);
+    REPLAY("dmk2jv3-badcrc", 10);
+    WindowRun run;
+    ToolCommand command =
+        run.command(QStringLiteral("replay-tool"), QStringLiteral("dmk2jv3"), QStringLiteral("game.dmk"));
+    command.writtenFiles = {run.dir.filePath(QStringLiteral("game.dsk"))};
+    if (!image.isEmpty()) {
+        qputenv("FERNCASTLE_REPLAY_IMAGE", QFile::encodeName(sample(qPrintable(image))));
+        qputenv("FERNCASTLE_REPLAY_OUTPUT", QFile::encodeName(command.writtenFiles.first()));
+    }
+    run.open(command);
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.label("verdictLabel"), verdict);
+    QVERIFY(run.find<QLabel>("verdictLabel")->styleSheet().contains(QStringLiteral("#f9c02a")));
+    QVERIFY(run.transcript().endsWith(verdict + u'\n'));
 }
 
 QTEST_MAIN(TestRunWindow)

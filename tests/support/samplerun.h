@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QStringList>
 #include <QTest>
 
@@ -24,6 +25,19 @@ inline QByteArray readWhole(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A sample as the tool wrote it: the large ones are kept gzipped, and
+// every Debian has gzip (qUncompress does not read its format).
+inline QByteArray readUnpacked(const QString &path)
+{
+    if (!path.endsWith(QLatin1String(".gz")))
+        return readWhole(path);
+    QProcess gzip;
+    gzip.start(QStringLiteral("gzip"), {QStringLiteral("-dc"), path});
+    if (!gzip.waitForFinished(60000) || gzip.exitCode() != 0)
+        return {};
+    return gzip.readAllStandardOutput();
 }
 
 // One captured run: what the tool printed and how it ended.

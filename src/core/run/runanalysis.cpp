@@ -1,6 +1,7 @@
 #include "core/run/runanalysis.h"
 
 #include "core/run/cardmessages.h"
+#include "core/run/readback.h"
 
 namespace ferncastle {
 
@@ -59,8 +60,23 @@ QList<ShownLine> RunAnalysis::finish(const RunEnd &end)
     m_parser->finish(completed, events);
     apply(events);
     m_map.finish(completed);
+    m_end = end;
     m_verdict = judgeRun(m_tool, m_summary, m_map, end);
     return shown;
+}
+
+void RunAnalysis::readBackWrittenImages(const WrittenFiles &files)
+{
+    const bool endedOnItsOwn = m_verdict.kind == VerdictKind::Good
+                               || m_verdict.kind == VerdictKind::Warning;
+    if (!endedOnItsOwn || files.paths().isEmpty())
+        return;
+    QList<ImageReadBack> readBacks;
+    for (qsizetype index = 0; index < files.paths().size(); ++index) {
+        const QString &path = files.paths().at(index);
+        readBacks.append(files.touched(index) ? readBackFile(path) : notWrittenBy(path));
+    }
+    m_verdict = judgeRun(m_tool, m_summary, m_map, m_end, readBacks);
 }
 
 QString RunAnalysis::openLine(OutputStream stream) const

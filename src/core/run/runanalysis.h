@@ -5,6 +5,7 @@
 #include "core/run/outputparser.h"
 #include "core/run/runsummary.h"
 #include "core/run/runverdict.h"
+#include "core/run/writtenfiles.h"
 
 #include <memory>
 
@@ -35,6 +36,10 @@ public:
     // The tool has ended: the open lines become lines, the map is settled
     // and the verdict made.
     QList<ShownLine> finish(const RunEnd &end);
+    // After finish: a run that ended on its own has what it wrote read back,
+    // and the verdict takes in what those images hold. A run that did not
+    // get that far keeps its verdict; its images are incomplete.
+    void readBackWrittenImages(const WrittenFiles &files);
 
     // What stands on the open line of a stream now (a prefix waiting for
     // its result, a progress line about to be written over).
@@ -61,6 +66,7 @@ private:
     DiskMap m_map;
     RunSummary m_summary;
     RunVerdict m_verdict;
+    RunEnd m_end;
     QList<RunEvent> m_events;
     int m_eventCount = 0;
 };

@@ -1,6 +1,7 @@
 #include "core/run/runverdict.h"
 
 #include "core/run/diskmap.h"
+#include "core/run/readback.h"
 #include "core/run/runsummary.h"
 
 #include <QStringList>
@@ -66,7 +67,7 @@ int endsOfInput(const RunSummary &summary)
     return count;
 }
 
-RunVerdict dmk2jv3Verdict(const RunSummary &summary, const DiskMap &map)
+RunVerdict dmk2jv3Verdict(const RunSummary &summary, const DiskMap &map, bool imageReadBack)
 {
     if (!summary.converterTotals)
         return verdict(VerdictKind::Warning,
@@ -78,7 +79,7 @@ RunVerdict dmk2jv3Verdict(const RunSummary &summary, const DiskMap &map)
     QString sentence = counted(totals.errors, "total error", "total errors") + QLatin1String(", ")
                        + counted(totals.warnings, "total warning", "total warnings");
     if (totals.errors == 0 && totals.warnings == 0 && affected.isEmpty() && shortInput == 0) {
-        if (summary.tracksReported == 0)
+        if (summary.tracksReported == 0 && !imageReadBack)
             sentence += QLatin1String(" (dmk2jv3 does not count data CRC errors; -v2 marks them)");
         return verdict(VerdictKind::Good, sentence + u'.');
     }
@@ -128,12 +129,13 @@ RunVerdict dmk2cwVerdict(const RunSummary &summary, const DiskMap &map)
                                           + counted(map.cellsDone(), "track", "tracks") + u'.');
 }
 
-RunVerdict exitedNormally(const QString &tool, const RunSummary &summary, const DiskMap &map)
+RunVerdict exitedNormally(const QString &tool, const RunSummary &summary, const DiskMap &map,
+                          bool imageReadBack)
 {
     if (tool == QLatin1String("cw2dmk"))
         return cw2dmkVerdict(summary, map);
     if (tool == QLatin1String("dmk2jv3"))
-        return dmk2jv3Verdict(summary, map);
+        return dmk2jv3Verdict(summary, map, imageReadBack);
     if (tool == QLatin1String("jv2dmk"))
         return jv2dmkVerdict(summary, map);
     if (tool == QLatin1String("dmk2cw"))
@@ -168,7 +170,7 @@ QString failedSentence(const QString &tool, const RunSummary &summary, int code)
 } // namespace
 
 RunVerdict judgeRun(const QString &tool, const RunSummary &summary, const DiskMap &map,
-                    const RunEnd &end)
+                    const RunEnd &end, const QList<ImageReadBack> &readBacks)
 {
     if (end.how == RunEnd::How::NotStarted)
         return verdict(VerdictKind::Failure, end.startError);
@@ -185,7 +187,13 @@ RunVerdict judgeRun(const QString &tool, const RunSummary &summary, const DiskMa
     if (!exitedZero)
         return verdict(VerdictKind::Failure, failedSentence(tool, summary, end.code),
                        badTracks(map));
-    return exitedNormally(tool, summary, map);
+    return withReadBacks(exitedNormally(tool, summary, map, !readBacks.isEmpty()), readBacks);
+}
+
+RunVerdict judgeRun(const QString &tool, const RunSummary &summary, const DiskMap &map,
+                    const RunEnd &end)
+{
+    return judgeRun(tool, summary, map, end, {});
 }
 
 } // namespace ferncastle

@@ -6,6 +6,7 @@
 namespace ferncastle {
 
 class DiskMap;
+struct ImageReadBack;
 struct RunSummary;
 
 // How the tool's process ended.
@@ -34,7 +35,11 @@ struct RunVerdict {
 
 // The verdict on a finished run, from what the tool printed and how it
 // ended. The exit status alone never makes a run good: a tool can end with
-// status 0 over lost sectors, so "good" needs the tool's own report.
+// status 0 over lost sectors, so "good" needs the tool's own report, and,
+// where the run wrote images, those images read back clean.
+RunVerdict judgeRun(const QString &tool, const RunSummary &summary, const DiskMap &map,
+                    const RunEnd &end, const QList<ImageReadBack> &readBacks);
+// The same for a run that wrote no image, or whose images are not read.
 RunVerdict judgeRun(const QString &tool, const RunSummary &summary, const DiskMap &map,
                     const RunEnd &end);
 

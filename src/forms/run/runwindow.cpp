@@ -5,6 +5,7 @@
 #include "forms/run/runtrackgrid.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -84,10 +85,7 @@ void RunWindow::start()
             m_analysis.planFromDmkHeader(image.read(16));
         showProgress();
     }
-    for (const QString &file : m_command.writtenFiles) {
-        const QFileInfo info(file);
-        m_filesBefore.append({info.exists() ? info.size() : -1, info.lastModified()});
-    }
+    m_written = WrittenFiles(m_command.writtenFiles);
     openTranscript();
     m_paintTimer.start();
     m_process.start(m_command.program, m_command.arguments);
@@ -185,6 +183,7 @@ void RunWindow::onEnded(const RunEnd &end)
 {
     m_ended = true;
     const QList<ShownLine> lines = m_analysis.finish(end);
+    m_analysis.readBackWrittenImages(m_written);
     m_transcript.writeLines(lines);
     m_output->addLines(lines);
     m_elapsed->setText(formatElapsed(m_process.elapsedMs()));
@@ -231,12 +230,8 @@ void RunWindow::showIncompleteImage(const RunEnd &)
     if (kind != VerdictKind::Stopped && kind != VerdictKind::Failure && kind != VerdictKind::Crashed)
         return;
     QStringList incomplete;
-    for (qsizetype index = 0; index < m_command.writtenFiles.size(); ++index) {
-        const QFileInfo now(m_command.writtenFiles.at(index));
-        const auto &[sizeBefore, timeBefore] = m_filesBefore.value(index);
-        if (now.exists() && (now.size() != sizeBefore || now.lastModified() != timeBefore))
-            incomplete.append(QDir::toNativeSeparators(now.filePath()));
-    }
+    for (const QString &path : m_written.touchedPaths())
+        incomplete.append(QDir::toNativeSeparators(path));
     if (incomplete.isEmpty())
         return;
     m_incomplete->setText(QStringLiteral("The image %1 is incomplete: the run did not finish, so it "

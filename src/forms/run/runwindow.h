@@ -5,7 +5,6 @@
 #include "core/toolcommand.h"
 #include "platform/toolprocess.h"
 
-#include <QDateTime>
 #include <QTimer>
 #include <QWidget>
 
@@ -87,8 +86,8 @@ private:
     bool m_closeWhenEnded = false;
     ShowImage m_showImage;
     // The written files as they were before the run: only one the run
-    // created or changed is called incomplete.
-    QList<std::pair<qint64, QDateTime>> m_filesBefore;
+    // created or changed is called incomplete or read back.
+    WrittenFiles m_written;
 
     QLineEdit *m_commandLine = nullptr;
     OutputView *m_output = nullptr;

@@ -10,11 +10,6 @@ namespace ferncastle {
 
 namespace {
 
-QString counted(int count, const char *singular, const char *plural)
-{
-    return QString::number(count) + u' ' + QLatin1String(count == 1 ? singular : plural);
-}
-
 bool failsCrc(const SectorInfo &sector)
 {
     return !sector.idCrcOk || (sector.hasDataMark && !sector.dataCrcOk);
@@ -41,24 +36,13 @@ bool isDamage(FindingKind kind)
     return kind == FindingKind::Truncated || kind == FindingKind::MissingTracks;
 }
 
-QString trackList(const QList<AffectedTrack> &tracks)
-{
-    QStringList parts;
-    for (const AffectedTrack &bad : tracks)
-        parts.append(QStringLiteral("track %1 side %2 (%3)")
-                         .arg(bad.track)
-                         .arg(bad.side)
-                         .arg(counted(bad.errors, "sector", "sectors")));
-    return parts.join(QLatin1String(", "));
-}
-
 QString badSectorsText(const ImageReadBack &readBack)
 {
     if (readBack.badSectors == readBack.crcFailures)
-        return counted(readBack.badSectors, "sector whose CRC fails", "sectors whose CRC fails");
-    QString text = counted(readBack.badSectors, "bad sector", "bad sectors");
+        return countedNoun(readBack.badSectors, "sector whose CRC fails", "sectors whose CRC fails");
+    QString text = countedNoun(readBack.badSectors, "bad sector", "bad sectors");
     if (readBack.crcFailures > 0)
-        text += QLatin1String(" (") + counted(readBack.crcFailures, "with a CRC error", "with CRC errors")
+        text += QLatin1String(" (") + countedNoun(readBack.crcFailures, "with a CRC error", "with CRC errors")
                 + u')';
     return text;
 }
@@ -81,7 +65,7 @@ QString readSentence(const ImageReadBack &readBack, const QList<AffectedTrack> &
         return opening + QLatin1String(" has ") + badSectorsText(readBack) + QLatin1String(": ")
                + trackList(readBack.badTracks) + u'.';
     const QString held = opening + QLatin1String(" holds ")
-                         + counted(readBack.sectors, "sector", "sectors");
+                         + countedNoun(readBack.sectors, "sector", "sectors");
     return readBack.keepsCrcs ? held + QLatin1String(", every CRC good.")
                               : held + QLatin1String("; a JV1 image keeps no CRCs to check.");
 }

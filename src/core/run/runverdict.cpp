@@ -10,29 +10,12 @@ namespace ferncastle {
 
 namespace {
 
-QString counted(int count, const char *singular, const char *plural)
-{
-    return QString::number(count) + u' ' + QLatin1String(count == 1 ? singular : plural);
-}
-
 QList<AffectedTrack> badTracks(const DiskMap &map)
 {
     QList<AffectedTrack> affected;
     for (const auto &[track, side] : map.cellsIn(RunTrackState::Unrecovered))
         affected.append(AffectedTrack{track, side, map.cell(track, side).errors});
     return affected;
-}
-
-// "track 5 side 0 (1 sector), track 20 side 0 (2 sectors)"
-QString trackList(const QList<AffectedTrack> &affected)
-{
-    QStringList parts;
-    for (const AffectedTrack &bad : affected)
-        parts.append(QStringLiteral("track %1 side %2 (%3)")
-                         .arg(bad.track)
-                         .arg(bad.side)
-                         .arg(counted(bad.errors, "sector", "sectors")));
-    return parts.join(QLatin1String(", "));
 }
 
 RunVerdict verdict(VerdictKind kind, const QString &sentence, QList<AffectedTrack> affected = {})
@@ -48,12 +31,12 @@ RunVerdict cw2dmkVerdict(const RunSummary &summary, const DiskMap &map)
                                       "be checked; use verbosity 1 or more."));
     const RunEvent &totals = *summary.totals;
     const QList<AffectedTrack> affected = badTracks(map);
-    const QString good = counted(totals.goodTracks, "good track", "good tracks") + QLatin1String(", ")
-                         + counted(totals.goodSectors, "good sector", "good sectors");
+    const QString good = countedNoun(totals.goodTracks, "good track", "good tracks") + QLatin1String(", ")
+                         + countedNoun(totals.goodSectors, "good sector", "good sectors");
     if (totals.badTracks == 0 && totals.errors == 0 && affected.isEmpty())
         return verdict(VerdictKind::Good, good + QLatin1String(", no errors."));
-    QString sentence = counted(totals.errors, "unrecovered error", "unrecovered errors")
-                       + QLatin1String(" in ") + counted(totals.badTracks, "bad track", "bad tracks");
+    QString sentence = countedNoun(totals.errors, "unrecovered error", "unrecovered errors")
+                       + QLatin1String(" in ") + countedNoun(totals.badTracks, "bad track", "bad tracks");
     if (!affected.isEmpty())
         sentence += QLatin1String(": ") + trackList(affected);
     return verdict(VerdictKind::Warning, sentence + QLatin1String("; ") + good + u'.', affected);
@@ -76,8 +59,8 @@ RunVerdict dmk2jv3Verdict(const RunSummary &summary, const DiskMap &map, bool im
     const RunEvent &totals = *summary.converterTotals;
     const QList<AffectedTrack> affected = badTracks(map);
     const int shortInput = endsOfInput(summary);
-    QString sentence = counted(totals.errors, "total error", "total errors") + QLatin1String(", ")
-                       + counted(totals.warnings, "total warning", "total warnings");
+    QString sentence = countedNoun(totals.errors, "total error", "total errors") + QLatin1String(", ")
+                       + countedNoun(totals.warnings, "total warning", "total warnings");
     if (totals.errors == 0 && totals.warnings == 0 && affected.isEmpty() && shortInput == 0) {
         if (summary.tracksReported == 0 && !imageReadBack)
             sentence += QLatin1String(" (dmk2jv3 does not count data CRC errors; -v2 marks them)");
@@ -87,7 +70,7 @@ RunVerdict dmk2jv3Verdict(const RunSummary &summary, const DiskMap &map, bool im
         sentence += QLatin1String("; bad sectors on ") + trackList(affected);
     if (shortInput > 0)
         sentence += QLatin1String("; the input ended early (")
-                    + counted(shortInput, "time", "times")
+                    + countedNoun(shortInput, "time", "times")
                     + QLatin1String("): it is shorter than its header says");
     return verdict(VerdictKind::Warning, sentence + u'.', affected);
 }
@@ -105,7 +88,7 @@ RunVerdict jv2dmkVerdict(const RunSummary &summary, const DiskMap &map)
                            + trackList(affected) + u'.',
                        affected);
     return verdict(VerdictKind::Good,
-                   QLatin1String("jv2dmk converted ") + counted(map.cellsDone(), "track", "tracks")
+                   QLatin1String("jv2dmk converted ") + countedNoun(map.cellsDone(), "track", "tracks")
                        + QLatin1String(" without a flagged sector."));
 }
 
@@ -126,7 +109,7 @@ RunVerdict dmk2cwVerdict(const RunSummary &summary, const DiskMap &map)
                        QStringLiteral("dmk2cw ended normally but reported no tracks, so the "
                                       "write is unchecked."));
     return verdict(VerdictKind::Good, QLatin1String("dmk2cw wrote ")
-                                          + counted(map.cellsDone(), "track", "tracks") + u'.');
+                                          + countedNoun(map.cellsDone(), "track", "tracks") + u'.');
 }
 
 RunVerdict exitedNormally(const QString &tool, const RunSummary &summary, const DiskMap &map,
@@ -149,7 +132,7 @@ QString stoppedSentence(const DiskMap &map)
     const int done = map.cellsDone();
     if (done == 0)
         return QStringLiteral("Stopped by you before any track was finished.");
-    return QLatin1String("Stopped by you after ") + counted(done, "track", "tracks") + u'.';
+    return QLatin1String("Stopped by you after ") + countedNoun(done, "track", "tracks") + u'.';
 }
 
 QString failedSentence(const QString &tool, const RunSummary &summary, int code)
@@ -168,6 +151,22 @@ QString failedSentence(const QString &tool, const RunSummary &summary, int code)
 }
 
 } // namespace
+
+QString countedNoun(int count, const char *singular, const char *plural)
+{
+    return QString::number(count) + u' ' + QLatin1String(count == 1 ? singular : plural);
+}
+
+QString trackList(const QList<AffectedTrack> &affected)
+{
+    QStringList parts;
+    for (const AffectedTrack &bad : affected)
+        parts.append(QStringLiteral("track %1 side %2 (%3)")
+                         .arg(bad.track)
+                         .arg(bad.side)
+                         .arg(countedNoun(bad.errors, "sector", "sectors")));
+    return parts.join(QLatin1String(", "));
+}
 
 RunVerdict judgeRun(const QString &tool, const RunSummary &summary, const DiskMap &map,
                     const RunEnd &end, const QList<ImageReadBack> &readBacks)

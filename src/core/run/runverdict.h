@@ -27,6 +27,11 @@ struct AffectedTrack {
     bool operator==(const AffectedTrack &) const = default;
 };
 
+// "1 sector", "2 sectors": the verdicts' counts.
+QString countedNoun(int count, const char *singular, const char *plural);
+// "track 5 side 0 (1 sector), track 20 side 0 (2 sectors)"
+QString trackList(const QList<AffectedTrack> &tracks);
+
 struct RunVerdict {
     VerdictKind kind = VerdictKind::Warning;
     QString sentence;

@@ -101,7 +101,8 @@ void TestReadBack::imagesReadBack()
     QCOMPARE(affectedText(back.badTracks), badTracks);
     QCOMPARE(!back.damage.isEmpty(), damaged);
     QCOMPARE(back.keepsCrcs, !image.endsWith(QLatin1String("m1sssd35.dsk")));
-    QCOMPARE(back.clean(), outcome == int(ImageReadBack::Outcome::Read) && badTracks.isEmpty() && !damaged);
+    const bool read = outcome == int(ImageReadBack::Outcome::Read);
+    QCOMPARE(back.clean(), read && badTracks.isEmpty() && !damaged);
 }
 
 void TestReadBack::verdictTakesInTheImage_data()
@@ -172,7 +173,8 @@ void TestReadBack::verdictTakesInTheImage()
     const SampleRun sample = SampleRun::load(QDir(m_samples).filePath(run));
     QTemporaryDir folder;
     QString name = QFileInfo(image).fileName().remove(QStringLiteral(".gz"));
-    name = QStringLiteral("out.") + (name.isEmpty() ? QStringLiteral("dsk") : name.section(u'.', -1));
+    const QString extension = name.isEmpty() ? QStringLiteral("dsk") : name.section(u'.', -1);
+    name = QStringLiteral("out.") + extension;
     const QString path = folder.filePath(name);
     const QByteArray bytes = test::readUnpacked(QDir(m_samples).filePath(image));
     if (written == Written::Replaced)

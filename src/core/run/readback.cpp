@@ -39,11 +39,12 @@ bool isDamage(FindingKind kind)
 QString badSectorsText(const ImageReadBack &readBack)
 {
     if (readBack.badSectors == readBack.crcFailures)
-        return countedNoun(readBack.badSectors, "sector whose CRC fails", "sectors whose CRC fails");
+        return countedNoun(readBack.badSectors, "sector whose CRC fails",
+                           "sectors whose CRC fails");
     QString text = countedNoun(readBack.badSectors, "bad sector", "bad sectors");
     if (readBack.crcFailures > 0)
-        text += QLatin1String(" (") + countedNoun(readBack.crcFailures, "with a CRC error", "with CRC errors")
-                + u')';
+        text += QLatin1String(" (")
+                + countedNoun(readBack.crcFailures, "with a CRC error", "with CRC errors") + u')';
     return text;
 }
 
@@ -86,9 +87,10 @@ QString sentenceFor(const ImageReadBack &readBack, const QList<AffectedTrack> &r
 void addTracks(QList<AffectedTrack> &affected, const QList<AffectedTrack> &more)
 {
     for (const AffectedTrack &track : more) {
-        const bool known = std::any_of(affected.cbegin(), affected.cend(), [&](const AffectedTrack &had) {
+        const auto sameCell = [&](const AffectedTrack &had) {
             return had.track == track.track && had.side == track.side;
-        });
+        };
+        const bool known = std::any_of(affected.cbegin(), affected.cend(), sameCell);
         if (!known)
             affected.append(track);
     }

@@ -31,12 +31,14 @@ RunVerdict cw2dmkVerdict(const RunSummary &summary, const DiskMap &map)
                                       "be checked; use verbosity 1 or more."));
     const RunEvent &totals = *summary.totals;
     const QList<AffectedTrack> affected = badTracks(map);
-    const QString good = countedNoun(totals.goodTracks, "good track", "good tracks") + QLatin1String(", ")
+    const QString good = countedNoun(totals.goodTracks, "good track", "good tracks")
+                         + QLatin1String(", ")
                          + countedNoun(totals.goodSectors, "good sector", "good sectors");
     if (totals.badTracks == 0 && totals.errors == 0 && affected.isEmpty())
         return verdict(VerdictKind::Good, good + QLatin1String(", no errors."));
     QString sentence = countedNoun(totals.errors, "unrecovered error", "unrecovered errors")
-                       + QLatin1String(" in ") + countedNoun(totals.badTracks, "bad track", "bad tracks");
+                       + QLatin1String(" in ")
+                       + countedNoun(totals.badTracks, "bad track", "bad tracks");
     if (!affected.isEmpty())
         sentence += QLatin1String(": ") + trackList(affected);
     return verdict(VerdictKind::Warning, sentence + QLatin1String("; ") + good + u'.', affected);
@@ -59,7 +61,8 @@ RunVerdict dmk2jv3Verdict(const RunSummary &summary, const DiskMap &map, bool im
     const RunEvent &totals = *summary.converterTotals;
     const QList<AffectedTrack> affected = badTracks(map);
     const int shortInput = endsOfInput(summary);
-    QString sentence = countedNoun(totals.errors, "total error", "total errors") + QLatin1String(", ")
+    QString sentence = countedNoun(totals.errors, "total error", "total errors")
+                       + QLatin1String(", ")
                        + countedNoun(totals.warnings, "total warning", "total warnings");
     if (totals.errors == 0 && totals.warnings == 0 && affected.isEmpty() && shortInput == 0) {
         if (summary.tracksReported == 0 && !imageReadBack)
@@ -88,7 +91,8 @@ RunVerdict jv2dmkVerdict(const RunSummary &summary, const DiskMap &map)
                            + trackList(affected) + u'.',
                        affected);
     return verdict(VerdictKind::Good,
-                   QLatin1String("jv2dmk converted ") + countedNoun(map.cellsDone(), "track", "tracks")
+                   QLatin1String("jv2dmk converted ")
+                       + countedNoun(map.cellsDone(), "track", "tracks")
                        + QLatin1String(" without a flagged sector."));
 }
 

@@ -5,8 +5,8 @@
 #include "fakes/settingsfolder.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/main/moorfield.h"
-#include "platform/toollauncher.h"
 #include "settings/settingskeys.h"
+#include "support/recordinglauncher.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,17 +22,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Notes what would have been started; starts nothing.
-class RecordingLauncher : public ToolLauncher
-{
-public:
-    QString start(const ToolCommand &command) override
-    {
-        started.append(command);
-        return {};
-    }
-    QList<ToolCommand> started;
-};
+using test::RecordingLauncher;
 
 } // namespace
 

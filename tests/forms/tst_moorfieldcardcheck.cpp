@@ -2,12 +2,12 @@
 #include "fakes/settingsfolder.h"
 #include "support/fakesystemtree.h"
 #include "support/modaldriver.h"
+#include "support/recordinglauncher.h"
 
 #include "forms/cardcheck/cardcheckquestion.h"
 #include "forms/cardcheck/cardcheckreport.h"
 #include "forms/main/moorfield.h"
 #include "platform/cardcheck.h"
-#include "platform/toollauncher.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,17 +21,7 @@ using namespace ferncastle;
 
 namespace {
 
-// Records what the window asked to start instead of opening a terminal.
-class RecordingLauncher : public ToolLauncher
-{
-public:
-    QString start(const ToolCommand &command) override
-    {
-        started.append(command);
-        return {};
-    }
-    QList<ToolCommand> started;
-};
+using test::RecordingLauncher;
 
 enum class Computer { NoCard, AllFine };
 

@@ -3,6 +3,7 @@
 #include "forms/main/moorfield.h"
 #include "platform/choosinglauncher.h"
 #include "settings/settingskeys.h"
+#include "support/recordinglauncher.h"
 
 #include <QAction>
 #include <QMenu>
@@ -12,17 +13,7 @@ using namespace ferncastle;
 
 namespace {
 
-// Notes which commands reached it.
-class RecordingLauncher : public ToolLauncher
-{
-public:
-    QString start(const ToolCommand &command) override
-    {
-        started.append(command.tool);
-        return {};
-    }
-    QStringList started;
-};
+using test::RecordingLauncher;
 
 // The main window wired as main() wires it: the choice read from the
 // store at every start.
@@ -111,11 +102,11 @@ void TestToolChoice::tickingSwitchesTheNextStart()
     run.item()->trigger();
     QCOMPARE(run.settings.settingsStore().text(keys::runToolsInTerminal), QStringLiteral("1"));
     run.startOne();
-    QCOMPARE(run.terminal.started, QStringList{QStringLiteral("cw2dmk")});
+    QCOMPARE(run.terminal.tools(), QStringList{QStringLiteral("cw2dmk")});
     run.item()->trigger();
     QCOMPARE(run.settings.settingsStore().text(keys::runToolsInTerminal), QStringLiteral("0"));
     run.startOne();
-    QCOMPARE(run.runWindow.started, QStringList{QStringLiteral("cw2dmk")});
+    QCOMPARE(run.runWindow.tools(), QStringList{QStringLiteral("cw2dmk")});
     QVERIFY(run.prompts.messages.isEmpty());
 }
 

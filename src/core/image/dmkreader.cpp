@@ -7,14 +7,6 @@ using namespace layout;
 
 namespace {
 
-Finding imageFinding(FindingKind kind, const QString &text)
-{
-    Finding finding;
-    finding.kind = kind;
-    finding.text = text;
-    return finding;
-}
-
 // cw2dmk writes the header first and again only at the end: an interrupted
 // read leaves a header that promises more than the file holds, so the file
 // size decides how many blocks are read.

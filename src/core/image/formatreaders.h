@@ -13,4 +13,13 @@ void readDmk(QByteArrayView bytes, DiskImage &image);
 void readJv3(QByteArrayView bytes, DiskImage &image);
 void readJv1(QByteArrayView bytes, DiskImage &image);
 
+// A finding about the image as a whole, not one track or entry.
+inline Finding imageFinding(FindingKind kind, const QString &text)
+{
+    Finding finding;
+    finding.kind = kind;
+    finding.text = text;
+    return finding;
+}
+
 } // namespace ferncastle

@@ -10,14 +10,6 @@ using namespace layout;
 
 namespace {
 
-Finding imageFinding(FindingKind kind, const QString &text)
-{
-    Finding finding;
-    finding.kind = kind;
-    finding.text = text;
-    return finding;
-}
-
 quint8 jv3DataMark(quint8 flags)
 {
     const int dam = (flags >> 5) & 0x03;

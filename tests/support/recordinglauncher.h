@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/toolcommand.h"
+#include "platform/toollauncher.h"
+
+#include <QStringList>
+
+namespace ferncastle::test {
+
+// Notes each command the window asks to start and starts nothing: for
+// tests about what would run, not about running it.
+class RecordingLauncher : public ToolLauncher
+{
+public:
+    QString start(const ToolCommand &command) override
+    {
+        started.append(command);
+        return {};
+    }
+
+    QStringList tools() const
+    {
+        QStringList names;
+        for (const ToolCommand &command : started)
+            names.append(command.tool);
+        return names;
+    }
+
+    QList<ToolCommand> started;
+};
+
+} // namespace ferncastle::test

@@ -2,6 +2,7 @@
 
 #include "core/image/imagereport.h"
 #include "forms/common/appicon.h"
+#include "forms/common/named.h"
 #include "forms/imageinfo/trackgrid.h"
 
 #include <QClipboard>
@@ -18,13 +19,6 @@
 namespace ferncastle {
 
 namespace {
-
-template<typename Widget>
-Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QString legendText()
 {

@@ -1,3 +1,4 @@
+#include "forms/common/named.h"
 #include "forms/run/outputview.h"
 #include "forms/run/runwindow.h"
 #include "forms/run/runtrackgrid.h"
@@ -12,13 +13,6 @@
 namespace ferncastle {
 
 namespace {
-
-template <typename W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QLabel *wrappingLabel(const char *name)
 {

@@ -4,9 +4,9 @@
 
 #include "core/image/imagereader.h"
 #include "core/image/imagereport.h"
+#include "support/samplerun.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -22,26 +22,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-QString toolOutputDir()
-{
-    const QString overridden = qEnvironmentVariable("FERNCASTLE_SHARED_DIR");
-    const QString shared = overridden.isEmpty() ? QStringLiteral(SHARED_DIR) : overridden;
-    return QDir(shared).filePath(QStringLiteral("tool-output"));
-}
-
-QByteArray readWhole(const QString &path)
-{
-    if (!path.endsWith(QLatin1String(".gz"))) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    // qUncompress does not take gzip; every Debian has gzip.
-    QProcess gzip;
-    gzip.start(QStringLiteral("gzip"), {QStringLiteral("-dc"), path});
-    gzip.waitForFinished(60000);
-    return gzip.exitCode() == 0 ? gzip.readAllStandardOutput() : QByteArray();
-}
 
 // The input as the run's `files` record saw it before the run: its size and
 // first 16 bytes. It may sit in files/ (perhaps gzipped) or be another
@@ -68,7 +48,7 @@ QByteArray findInput(const QDir &root, const QString &caseName, const QString &n
     for (const QString &path : std::as_const(candidates)) {
         if (!QFile::exists(path))
             continue;
-        const QByteArray bytes = readWhole(path);
+        const QByteArray bytes = test::readUnpacked(path);
         if (bytes.size() == size && bytes.startsWith(head))
             return bytes;
     }
@@ -133,9 +113,9 @@ QStringList asDmk2jv3Lists(const DiskImage &image, const TrackInfo &track)
 void TestImageFidelity::matchesDmk2jv3Listing_data()
 {
     QTest::addColumn<QString>("caseName");
-    const QDir root(toolOutputDir());
-    if (!root.exists())
+    if (test::toolOutputDir().isEmpty())
         QSKIP("the shared tool output is not there");
+    const QDir root(test::toolOutputDir());
     int rows = 0;
     for (const QString &dir : root.entryList({QStringLiteral("dmk2jv3-*")}, QDir::Dirs)) {
         QFile command(root.filePath(dir + QStringLiteral("/command")));
@@ -152,7 +132,7 @@ void TestImageFidelity::matchesDmk2jv3Listing_data()
 void TestImageFidelity::matchesDmk2jv3Listing()
 {
     QFETCH(QString, caseName);
-    const QDir root(toolOutputDir());
+    const QDir root(test::toolOutputDir());
     QFile command(root.filePath(caseName + QStringLiteral("/command")));
     QVERIFY(command.open(QIODevice::ReadOnly));
     const QStringList argv = QString::fromUtf8(command.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

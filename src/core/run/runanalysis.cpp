@@ -1,5 +1,6 @@
 #include "core/run/runanalysis.h"
 
+#include "core/image/imagelayout.h"
 #include "core/run/cardmessages.h"
 #include "core/run/readback.h"
 
@@ -21,18 +22,17 @@ RunAnalysis::RunAnalysis(const QString &tool)
 
 void RunAnalysis::planFromDmkHeader(QByteArrayView header)
 {
-    constexpr qsizetype headerSize = 16;
-    constexpr char singleSided = 0x10;
-    if (header.size() < headerSize)
+    using namespace layout;
+    if (header.size() < dmkHeaderSize)
         return;
-    const auto writeProtect = static_cast<unsigned char>(header[0]);
-    const bool zeroTail = header.sliced(12, 4) == QByteArrayView("\0\0\0\0", 4);
-    const int tracks = static_cast<unsigned char>(header[1]);
-    if ((writeProtect != 0x00 && writeProtect != 0xFF) || !zeroTail || tracks == 0)
+    const quint8 writeProtect = byteAt(header, 0);
+    const bool zeroTail = le16(header, 12) == 0 && le16(header, 14) == 0;
+    const DmkHeader fields = dmkHeader(header);
+    if ((writeProtect != 0x00 && writeProtect != 0xFF) || !zeroTail || fields.tracks == 0)
         return;
     RunEvent plan{RunEventKind::Plan};
-    plan.tracks = tracks;
-    plan.sides = (header[4] & singleSided) ? 1 : 2;
+    plan.tracks = fields.tracks;
+    plan.sides = fields.sides;
     plan.sidesCertain = true;
     m_map.apply(plan);
 }

@@ -1,5 +1,6 @@
 #include "forms/run/runwindow.h"
 
+#include "core/image/imagelayout.h"
 #include "forms/common/prompts.h"
 #include "forms/run/outputview.h"
 #include "forms/run/runtrackgrid.h"
@@ -82,7 +83,7 @@ void RunWindow::start()
     if (m_command.tool == QLatin1String("dmk2cw")) {
         QFile image(m_command.chosenFile);
         if (image.open(QIODevice::ReadOnly))
-            m_analysis.planFromDmkHeader(image.read(16));
+            m_analysis.planFromDmkHeader(image.read(layout::dmkHeaderSize));
         showProgress();
     }
     m_written = WrittenFiles(m_command.writtenFiles);

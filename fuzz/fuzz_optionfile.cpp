@@ -54,8 +54,8 @@ void checkRunBuilding(const QString &text)
     inputs.options.extraParms = text;
     inputs.optionalParms = text;
     const QString file = QLatin1String(unchosenFile);
-    for (const ToolAction &action : toolActions()) {
-        const PlannedRun run = planToolRun(action.id, inputs, file);
+    for (const ToolRow &row : toolRows()) {
+        const PlannedRun run = planToolRun(row.id, inputs, file);
         if (run.command.arguments.isEmpty() || run.command.arguments.last() != file)
             std::abort();
     }

@@ -1,6 +1,6 @@
 #include "core/cardverdict.h"
 
-#include <QProcess>
+#include "core/typedparameters.h"
 
 #include <optional>
 
@@ -11,27 +11,6 @@ namespace {
 constexpr int highestCardIndex = 0xF;
 constexpr int lowestIsaPort = 0x220;
 constexpr int highestIsaPort = 0x388;
-
-// The value given to the single-letter option, joined ("-p0") or as the
-// next argument ("-p 0"), the way getopt reads it. Every option of the card
-// tools takes a value, so a bare "-x" consumes the argument after it.
-std::optional<QString> optionValue(const QString &optionText, QChar letter)
-{
-    const QStringList arguments = QProcess::splitCommand(optionText);
-    std::optional<QString> found;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (argument.size() < 2 || argument.at(0) != u'-' || argument == QLatin1String("--"))
-            continue;
-        const bool joined = argument.size() > 2;
-        const QString value = joined ? argument.mid(2) : arguments.value(i + 1);
-        if (!joined)
-            ++i;
-        if (argument.at(1) == letter)
-            found = value; // the last one given wins, as in getopt loops
-    }
-    return found;
-}
 
 bool concernsTool(const CardFinding &finding, const QString &tool)
 {
@@ -63,9 +42,9 @@ std::optional<CardFinding> missingSelectedCard(const CardCheckResult &result, co
 
 } // namespace
 
-PortOption portOption(const QString &optionText)
+PortOption portOption(const QStringList &arguments, const ToolOptions &options)
 {
-    const std::optional<QString> text = optionValue(optionText, u'p');
+    const std::optional<QString> text = optionValue(arguments, options, u'p');
     if (!text)
         return {};
     bool ok = false;
@@ -79,20 +58,15 @@ PortOption portOption(const QString &optionText)
     return {PortOption::Kind::Invalid, value};
 }
 
-bool replaysLog(const QString &optionText)
+CardQuestion cardQuestionFor(const CardCheckResult &result, const ToolRow &row,
+                             const QStringList &arguments)
 {
-    return optionValue(optionText, u'R').has_value();
-}
-
-CardQuestion cardQuestionFor(const CardCheckResult &result, const QString &tool,
-                             const QString &optionText)
-{
-    const bool cardTool = tool == QLatin1String("cw2dmk") || tool == QLatin1String("dmk2cw");
-    if (!cardTool || !result.applies)
+    if (!row.drivesCard || !result.applies)
         return {};
-    if (tool == QLatin1String("cw2dmk") && replaysLog(optionText))
+    if (!row.replayOption.isNull() && optionValue(arguments, row.options, row.replayOption))
         return {};
-    const PortOption port = portOption(optionText);
+    const PortOption port = portOption(arguments, row.options);
+    const QString tool = QLatin1String(row.tool);
     if (port.kind == PortOption::Kind::IsaPort)
         return {};
 

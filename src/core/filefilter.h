@@ -16,7 +16,6 @@ inline constexpr char imageFiles[] = "Disk Images (*.DMK;*.DSK;*.JV3)|*.DMK;*.DS
                                      "Disk Image (*.DMK)|*.DMK|Disk Image (*.DSK)|*.DSK|"
                                      "Disk Image (*.JV3)|*.JV3|All Files|*.*";
 inline constexpr char optionFiles[] = "Options Files (*.DAT)|*.DAT|All Files|*.*";
-inline constexpr char executables[] = "Executable Files (*.EXE)|*.EXE|All Files|*.*";
 // What the tools prompt and Browse look for: the tools are .EXE files on
 // Windows only; elsewhere they are named without an extension.
 #ifdef Q_OS_WIN

@@ -34,13 +34,17 @@ OptionString build(const OptionSet &options, CardDirection direction)
             continue;
         const QLatin1String flag(group.flag);
         result.text += flag + *argument.value;
+        result.arguments.append(QString(flag).trimmed() + *argument.value);
         written.append({flag.back(), group.caption});
     }
     result.text += u' ' + options.extraParms;
 
-    const QString tool = QLatin1String(direction == CardDirection::Read ? "cw2dmk" : "dmk2cw");
-    const TypedParameters typed = readTypedParameters(options.extraParms, *toolOptions(tool));
-    const ParameterCheck check = checkTypedParameters(typed, additionalParameters, tool, written);
+    const ToolRow &row = toolRow(direction == CardDirection::Read ? ToolActionId::DiskToImage
+                                                                  : ToolActionId::ImageToDisk);
+    const TypedParameters typed = readTypedParameters(options.extraParms, row.options);
+    result.arguments += typed.arguments;
+    const ParameterCheck check = checkTypedParameters(typed, additionalParameters,
+                                                      QLatin1String(row.tool), written);
     result.warnings += check.warnings;
     result.stopsRun = check.stopsRun;
     return result;
@@ -48,12 +52,12 @@ OptionString build(const OptionSet &options, CardDirection direction)
 
 } // namespace
 
-OptionString readOptionString(const OptionSet &options)
+OptionString BuildReadOptions(const OptionSet &options)
 {
     return build(options, CardDirection::Read);
 }
 
-OptionString writeOptionString(const OptionSet &options)
+OptionString BuildWriteOptions(const OptionSet &options)
 {
     return build(options, CardDirection::Write);
 }

@@ -13,17 +13,18 @@ namespace ferncastle {
 // (an open quote, a stray word it would take as its file), so nothing may
 // be started.
 struct OptionString {
-    QString text;
+    QString text;          // as the preview and the terminal show it
+    QStringList arguments; // the same options as the tool receives them
     QStringList warnings;
     bool stopsRun = false;
 };
 
 // The cw2dmk options: all eight groups, then one blank and the additional
 // parameters.
-OptionString readOptionString(const OptionSet &options);
+OptionString BuildReadOptions(const OptionSet &options);
 
 // The dmk2cw options: drive, port, kind, steps and sides only; tracks,
 // encoding and retries are neither written nor checked.
-OptionString writeOptionString(const OptionSet &options);
+OptionString BuildWriteOptions(const OptionSet &options);
 
 } // namespace ferncastle

@@ -1,21 +1,20 @@
 #include "core/toolcommand.h"
 
-#include <QProcess>
-
 namespace ferncastle {
 
 ToolCommand assembleToolCommand(const QString &toolsFolder, ToolActionId action,
-                                const QString &optionText, const QString &chosenFile)
+                                const QString &optionText, const QStringList &optionArguments,
+                                const QString &chosenFile)
 {
-    const ToolAction &toolAction = ferncastle::toolAction(action);
+    const ToolRow &row = toolRow(action);
     ToolCommand command;
     command.action = action;
-    command.tool = QLatin1String(toolAction.tool);
+    command.tool = QLatin1String(row.tool);
     command.chosenFile = chosenFile;
-    command.writtenFiles = toolAction.writtenFiles(chosenFile);
+    command.writtenFiles = row.writtenFiles(chosenFile);
     command.program = toolsFolder + command.tool;
     command.commandLine = command.program + u' ' + optionText + u' ' + u'"' + chosenFile + u'"';
-    command.arguments = QProcess::splitCommand(optionText);
+    command.arguments = optionArguments;
     command.arguments.append(chosenFile);
     return command;
 }

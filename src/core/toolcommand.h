@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/toolactions.h"
+#include "core/tools/tooltable.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,7 +11,7 @@ namespace ferncastle {
 // the program and separate arguments that are actually started. Nothing is
 // ever handed to a shell: the file name stays one argument whatever it holds.
 struct ToolCommand {
-    ToolActionId action = ToolActionId::DiskToImage; // src/core/toolactions.h
+    ToolActionId action = ToolActionId::DiskToImage; // its row in the tool table
     QString tool;             // "cw2dmk", "dmk2cw", "dmk2jv3" or "jv2dmk"
     QString chosenFile;       // the file the user chose in the dialog
     QStringList writtenFiles; // files the run will write (cw2dmk: the chosen
@@ -23,11 +23,12 @@ struct ToolCommand {
     QStringList arguments;    // separate arguments, never a shell
 };
 
-// The tools folder, the tool's name, one blank, the option text, one blank
-// and the quoted file name. The tools folder is put in front unchanged, with
-// no separator added; the option text is split as QProcess::splitCommand
-// splits (blanks separate, double quotes group).
+// The command line is the tools folder, the tool's name, one blank, the
+// option text, one blank and the quoted file name; the tools folder is put
+// in front unchanged, with no separator added. The program gets the option
+// arguments as they were built beside that text, then the chosen file.
 ToolCommand assembleToolCommand(const QString &toolsFolder, ToolActionId action,
-                                const QString &optionText, const QString &chosenFile);
+                                const QString &optionText, const QStringList &optionArguments,
+                                const QString &chosenFile);
 
 } // namespace ferncastle

@@ -16,34 +16,35 @@ namespace {
 const QString optionalParameters = QLatin1String(optionalParametersCaption);
 
 // The conversions read their options from "Optional parameters" as typed.
-OptionString conversionOptions(const ToolAction &action, const QString &typedText,
+OptionString conversionOptions(const ToolRow &row, const QString &typedText,
                                const QString &chosenFile, QStringList &notes)
 {
-    const QString tool = QLatin1String(action.tool);
-    const TypedParameters typed = readTypedParameters(typedText, *toolOptions(tool));
+    const QString tool = QLatin1String(row.tool);
+    const TypedParameters typed = readTypedParameters(typedText, row.options);
     const ParameterCheck check = checkTypedParameters(typed, optionalParameters, tool);
-    OptionString result{typedText, check.warnings, check.stopsRun};
-    if (action.id == ToolActionId::JvToDmk && !typed.has(u'j') && chosenFile != QLatin1String(unchosenFile)
+    OptionString result{typedText, typed.arguments, check.warnings, check.stopsRun};
+    if (row.id == ToolActionId::JvToDmk && !typed.has(u'j') && chosenFile != QLatin1String(unchosenFile)
         && isPlainlyJv1(chosenFile)) {
         result.text = typedText.isEmpty() ? QStringLiteral("-j1") : QStringLiteral("-j1 ") + typedText;
+        result.arguments.prepend(QStringLiteral("-j1"));
         notes.append(QStringLiteral("-j1 added: %1 is a JV1 image, which jv2dmk reads only when told so.")
                          .arg(shortenedForDisplay(chosenFile)));
     }
     return result;
 }
 
-OptionString optionString(const ToolAction &action, const RunInputs &inputs,
+OptionString optionString(const ToolRow &row, const RunInputs &inputs,
                           const QString &chosenFile, QStringList &notes)
 {
-    switch (action.options) {
+    switch (row.optionSource) {
     case OptionSource::ReadOptions:
-        return readOptionString(inputs.options);
+        return BuildReadOptions(inputs.options);
     case OptionSource::WriteOptions:
-        return writeOptionString(inputs.options);
+        return BuildWriteOptions(inputs.options);
     case OptionSource::OptionalParameters:
         break;
     }
-    return conversionOptions(action, inputs.optionalParms, chosenFile, notes);
+    return conversionOptions(row, inputs.optionalParms, chosenFile, notes);
 }
 
 } // namespace
@@ -51,11 +52,13 @@ OptionString optionString(const ToolAction &action, const RunInputs &inputs,
 PlannedRun planToolRun(ToolActionId id, const RunInputs &inputs, const QString &chosenFile)
 {
     PlannedRun run;
-    const OptionString options = optionString(toolAction(id), inputs, chosenFile, run.notes);
-    run.command = assembleToolCommand(inputs.toolsFolder, id, options.text, chosenFile);
+    const OptionString options = optionString(toolRow(id), inputs, chosenFile, run.notes);
+    run.command = assembleToolCommand(inputs.toolsFolder, id, options.text, options.arguments,
+                                      chosenFile);
     run.optionText = options.text;
+    run.optionArguments = options.arguments;
     run.warnings = options.warnings;
-    run.refusal = toolAction(id).options == OptionSource::OptionalParameters
+    run.refusal = toolRow(id).optionSource == OptionSource::OptionalParameters
                       ? argumentTextRefusal(inputs.optionalParms, optionalParametersCaption)
                       : optionTextsRefusal(inputs.options, options.text);
     run.stopsRun = options.stopsRun || !run.refusal.isEmpty();
@@ -64,7 +67,7 @@ PlannedRun planToolRun(ToolActionId id, const RunInputs &inputs, const QString &
 
 OutputDecision decideOutput(const ToolCommand &command)
 {
-    if (toolAction(command.action).dialog == DialogForm::Save)
+    if (toolRow(command.action).dialog == DialogForm::Save)
         return {};
     for (const QString &written : command.writtenFiles) {
         switch (outputClash(command.chosenFile, written)) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/optionset.h"
-#include "core/toolactions.h"
 #include "core/toolcommand.h"
 
 #include <QString>
@@ -25,6 +24,7 @@ inline constexpr char unchosenFile[] = "<file>";
 struct PlannedRun {
     ToolCommand command;
     QString optionText;   // the options as they stand on the command line
+    QStringList optionArguments; // the same options as the tool receives them
     QStringList warnings; // boxes when the button is pressed, the status bar before
     bool stopsRun = false; // the tool would misread the typed parameters
     QString refusal;      // a text no program can be given (a NUL); stops the run too

@@ -48,6 +48,33 @@ TypedParameters readTypedParameters(const QString &text, const ToolOptions &opti
     return typed;
 }
 
+std::optional<QString> optionValue(const QStringList &arguments, const ToolOptions &options,
+                                   QChar letter)
+{
+    std::optional<QString> found;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == u"--")
+            break;
+        if (!isOption(argument))
+            continue;
+        for (qsizetype at = 1; at < argument.size(); ++at) {
+            const QChar met = argument[at];
+            if (!options.takesValue(met)) {
+                if (met == letter)
+                    found = QString();
+                continue;
+            }
+            const QString value = at + 1 < argument.size() ? argument.mid(at + 1)
+                                                           : arguments.value(++i);
+            if (met == letter)
+                found = value;
+            break;
+        }
+    }
+    return found;
+}
+
 ParameterCheck checkTypedParameters(const TypedParameters &typed, const QString &boxCaption,
                                     const QString &tool, std::span<const GroupFlag> groupFlags)
 {

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "core/tooloptions.h"
+#include "core/tools/tooltable.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <span>
 
 namespace ferncastle {
@@ -24,6 +25,12 @@ struct TypedParameters {
 };
 
 TypedParameters readTypedParameters(const QString &text, const ToolOptions &options);
+
+// The value getopt() leaves for letter after reading arguments: the last
+// one given wins, as in the tools' option loops; a flag without a value
+// gives an empty string; nullopt when the option is not there.
+std::optional<QString> optionValue(const QStringList &arguments, const ToolOptions &options,
+                                   QChar letter);
 
 // A flag that a ticked option group puts on the same command line.
 struct GroupFlag {

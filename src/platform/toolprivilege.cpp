@@ -1,5 +1,7 @@
 #include "platform/toolprivilege.h"
 
+#include "core/tools/tooltable.h"
+
 #include "platform/mountoptions.h"
 #include "platform/systemfiles.h"
 
@@ -15,8 +17,6 @@
 namespace ferncastle {
 
 namespace {
-
-const QStringList cardTools = {QStringLiteral("cw2dmk"), QStringLiteral("dmk2cw")};
 
 CardFinding toolFinding(const QString &tool, FindingSeverity severity, const QString &sentence,
                         const QString &fix = {})
@@ -113,8 +113,10 @@ void checkToolPrivilege(const QString &rootFolder, const QString &toolsFolder, b
     }
     const QByteArray mountInfo =
         readSystemFile(rootFolder + QStringLiteral("/proc/self/mountinfo"), 4 * 1024 * 1024).value_or(QByteArray());
-    for (const QString &tool : cardTools)
-        checkOneTool(mountInfo, toolsFolder, tool, result);
+    for (const ToolRow &row : toolRows()) {
+        if (row.drivesCard)
+            checkOneTool(mountInfo, toolsFolder, QLatin1String(row.tool), result);
+    }
 }
 
 QStringList rootRightsCommands(const QStringList &files)

@@ -49,7 +49,7 @@ void TestArgumentText::refusalNamesTheBoxThatBroughtTheNul()
 {
     QFETCH(OptionSet, options);
     QFETCH(QString, box);
-    for (const OptionString &built : {readOptionString(options), writeOptionString(options)}) {
+    for (const OptionString &built : {BuildReadOptions(options), BuildWriteOptions(options)}) {
         const QString refusal = optionTextsRefusal(options, built.text);
         if (box.isEmpty()) {
             QVERIFY2(refusal.isEmpty(), qPrintable(refusal));

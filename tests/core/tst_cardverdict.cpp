@@ -1,5 +1,6 @@
 #include "core/cardverdict.h"
 
+#include <QProcess>
 #include <QTest>
 
 using namespace ferncastle;
@@ -82,7 +83,7 @@ void TestCardVerdict::readsPortOption()
     QFETCH(QString, options);
     QFETCH(int, kind);
     QFETCH(int, value);
-    const PortOption port = portOption(options);
+    const PortOption port = portOption(QProcess::splitCommand(options), toolNamed(u"cw2dmk")->options);
     QCOMPARE(int(port.kind), kind);
     QCOMPARE(port.value, value);
 }
@@ -120,7 +121,8 @@ void TestCardVerdict::decidesWhetherToAsk()
     QFETCH(QString, options);
     QFETCH(int, stoppers);
 
-    const CardQuestion question = cardQuestionFor(resultFor(result), tool, options);
+    const CardQuestion question = cardQuestionFor(resultFor(result), *toolNamed(tool),
+                                                  QProcess::splitCommand(options));
     QCOMPARE(question.ask, stoppers > 0);
     QCOMPARE(question.stoppers.size(), stoppers);
     for (const CardFinding &stopper : question.stoppers)
@@ -130,7 +132,7 @@ void TestCardVerdict::decidesWhetherToAsk()
 void TestCardVerdict::namesACardThatIsNotThere()
 {
     const CardQuestion question = cardQuestionFor(resultFor(QStringLiteral("card")),
-                                                  QStringLiteral("dmk2cw"), QStringLiteral("-pA"));
+                                                  *toolNamed(u"dmk2cw"), {QStringLiteral("-pA")});
     QVERIFY(question.ask);
     QCOMPARE(question.stoppers.first().sentence,
              QStringLiteral("The option -p A selects card number 11, but only 1 card was found."));
@@ -139,7 +141,7 @@ void TestCardVerdict::namesACardThatIsNotThere()
 
     CardCheckResult notApplicable = resultFor(QStringLiteral("nocard"));
     notApplicable.applies = false;
-    QVERIFY(!cardQuestionFor(notApplicable, QStringLiteral("cw2dmk"), {}).ask);
+    QVERIFY(!cardQuestionFor(notApplicable, *toolNamed(u"cw2dmk"), {}).ask);
 }
 
 QTEST_GUILESS_MAIN(TestCardVerdict)

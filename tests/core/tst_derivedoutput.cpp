@@ -1,6 +1,6 @@
 #include "core/derivedoutput.h"
 #include "support/samplefiles.h"
-#include "core/toolactions.h"
+#include "core/tools/tooltable.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -65,9 +65,10 @@ void TestFileFilter::convert_data()
     row("dskImages", filters::dskImages, QStringList{dsk, all});
     row("optionFiles", filters::optionFiles,
         QStringList{u"Options Files (*.DAT) (*.[dD][aA][tT])"_s, all});
-    row("executables", filters::executables,
+#ifdef Q_OS_WIN
+    row("toolFiles", filters::toolFiles,
         QStringList{u"Executable Files (*.EXE) (*.[eE][xX][eE])"_s, all});
-#ifndef Q_OS_WIN
+#else
     row("toolFiles", filters::toolFiles,
         QStringList{u"Disk Tools (cw2dmk, dmk2cw, dmk2jv3, jv2dmk) ([cC][wW]2[dD][mM][kK] "
                     "[dD][mM][kK]2[cC][wW] [dD][mM][kK]2[jJ][vV]3 [jJ][vV]2[dD][mM][kK])"_s, all});

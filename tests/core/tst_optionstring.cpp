@@ -135,7 +135,7 @@ void TestOptionString::readOptions()
     QFETCH(OptionSet, options);
     QFETCH(QString, expected);
     QFETCH(QStringList, warnings);
-    const OptionString result = readOptionString(options);
+    const OptionString result = BuildReadOptions(options);
     QCOMPARE(result.text, expected);
     QCOMPARE(result.warnings, warnings);
 }
@@ -167,7 +167,7 @@ void TestOptionString::writeOptions()
     QFETCH(OptionSet, options);
     QFETCH(QString, expected);
     QFETCH(QStringList, warnings);
-    const OptionString result = writeOptionString(options);
+    const OptionString result = BuildWriteOptions(options);
     QCOMPARE(result.text, expected);
     QCOMPARE(result.warnings, warnings);
 }

@@ -1,8 +1,10 @@
 #include "core/toolcommand.h"
+#include "support/assembledcommand.h"
 
 #include <QTest>
 
 using namespace ferncastle;
+using ferncastle::test::assembled;
 using namespace Qt::StringLiterals;
 
 class TestToolCommand : public QObject
@@ -79,9 +81,9 @@ void TestToolCommand::assemble()
     QFETCH(QString, file);
     QFETCH(QString, commandLine);
     QFETCH(QStringList, arguments);
-    const ToolCommand command = assembleToolCommand(folder, action, options, file);
+    const ToolCommand command = assembled(folder, action, options, file);
     QCOMPARE(command.action, action);
-    QCOMPARE(command.tool, QLatin1String(toolAction(action).tool));
+    QCOMPARE(command.tool, QLatin1String(toolRow(action).tool));
     QCOMPARE(command.chosenFile, file);
     QCOMPARE(command.commandLine, commandLine);
     QCOMPARE(command.program, folder + command.tool);
@@ -102,11 +104,11 @@ void TestToolCommand::fileNameStaysOneArgument_data()
 void TestToolCommand::fileNameStaysOneArgument()
 {
     QFETCH(QString, file);
-    const ToolCommand command = assembleToolCommand(u"/t/"_s, ToolActionId::DiskToImage, u"-d0 "_s, file);
+    const ToolCommand command = assembled(u"/t/"_s, ToolActionId::DiskToImage, u"-d0 "_s, file);
     QCOMPARE(command.arguments, QStringList({u"-d0"_s, file}));
     QCOMPARE(command.commandLine, u"/t/cw2dmk -d0  \"" + file + u'"');
 
-    const ToolCommand bare = assembleToolCommand(u"/t/"_s, ToolActionId::DmkToJv, QString(), file);
+    const ToolCommand bare = assembled(u"/t/"_s, ToolActionId::DmkToJv, QString(), file);
     QCOMPARE(bare.arguments, QStringList{file});
 }
 
@@ -139,7 +141,7 @@ void TestToolCommand::writtenFiles()
     QFETCH(ToolActionId, action);
     QFETCH(QString, file);
     QFETCH(QStringList, written);
-    QCOMPARE(assembleToolCommand(u"/t/"_s, action, QString(), file).writtenFiles, written);
+    QCOMPARE(assembled(u"/t/"_s, action, QString(), file).writtenFiles, written);
 }
 
 QTEST_APPLESS_MAIN(TestToolCommand)

@@ -1,7 +1,7 @@
 #include "core/optionstring.h"
 #include "core/toolrun.h"
 #include "core/toolcommand.h"
-#include "core/tooloptions.h"
+#include "core/tools/tooltable.h"
 
 #include <QProcess>
 #include <QTest>
@@ -19,7 +19,7 @@ QStringList toolReading(const ToolCommand &command, const char *tool)
 {
     QProcess standIn;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"STANDIN_OPTIONS"_s, QLatin1String(toolOptions(QString::fromLatin1(tool))->optionString));
+    environment.insert(u"STANDIN_OPTIONS"_s, QLatin1String(toolNamed(QString::fromLatin1(tool))->options.optionString));
     standIn.setProcessEnvironment(environment);
     standIn.start(QStringLiteral(GETOPT_STANDIN), command.arguments);
     if (!standIn.waitForFinished(10000) || standIn.exitCode() != 0)

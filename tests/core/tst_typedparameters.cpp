@@ -12,9 +12,9 @@ const QString optional = u"Optional parameters"_s;
 
 const ToolOptions &optionsOf(const QString &tool)
 {
-    const ToolOptions *options = toolOptions(tool);
-    Q_ASSERT(options);
-    return *options;
+    const ToolRow *row = toolNamed(tool);
+    Q_ASSERT(row);
+    return row->options;
 }
 
 } // namespace
@@ -91,9 +91,9 @@ void TestTypedParameters::reading()
 
 void TestTypedParameters::unknownToolHasNoTable()
 {
-    QVERIFY(!toolOptions(u"cw2dmk.exe"));
-    QVERIFY(!toolOptions(u""));
-    QVERIFY(toolOptions(u"dmk2cw"));
+    QVERIFY(!toolNamed(u"cw2dmk.exe"));
+    QVERIFY(!toolNamed(u""));
+    QVERIFY(toolNamed(u"dmk2cw"));
 }
 
 void TestTypedParameters::warnings_data()

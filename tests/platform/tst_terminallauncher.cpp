@@ -1,5 +1,6 @@
 #include "core/toolcommand.h"
 #include "fakes/fakeprograms.h"
+#include "support/assembledcommand.h"
 #include "platform/terminallauncher.h"
 #include "platform/terminalscript.h"
 
@@ -136,7 +137,7 @@ void TestTerminalLauncher::fileNameArrivesAsOneArgument()
     QVERIFY(fake.isValid());
     QVERIFY(fake.addTerminal());
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
-    const ToolCommand command = assembleToolCommand(QString(), ToolActionId::DiskToImage, options, fileName);
+    const ToolCommand command = test::assembled(QString(), ToolActionId::DiskToImage, options, fileName);
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -159,7 +160,7 @@ void TestTerminalLauncher::windowShowsCommandLineThenStatusAndTime()
     QVERIFY(fake.addTool(QStringLiteral("dmk2cw")));
     fake.setEnv("FAKE_TOOL_STATUS", "3");
     const ToolCommand command =
-        assembleToolCommand(QString(), ToolActionId::ImageToDisk, QStringLiteral("-d1 "), QStringLiteral("/d/A B.DMK"));
+        test::assembled(QString(), ToolActionId::ImageToDisk, QStringLiteral("-d1 "), QStringLiteral("/d/A B.DMK"));
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -180,7 +181,7 @@ void TestTerminalLauncher::controlCharactersAreNotShownRaw()
     QVERIFY(fake.addTerminal());
     QVERIFY(fake.addTool(QStringLiteral("cw2dmk")));
     const QString fileName = QStringLiteral("/d/\x1b]0;title\x07\x1b[2J.DMK");
-    const ToolCommand command = assembleToolCommand(QString(), ToolActionId::DiskToImage, QString(), fileName);
+    const ToolCommand command = test::assembled(QString(), ToolActionId::DiskToImage, QString(), fileName);
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -218,7 +219,7 @@ void TestTerminalLauncher::toolIsFoundAsPathOrOnPath()
     QVERIFY(fake.addToolIn(folder, QStringLiteral("jv2dmk")));
     const QString prefix = absolute ? fake.path(programFolder) : programFolder;
     const ToolCommand command =
-        assembleToolCommand(prefix, ToolActionId::JvToDmk, QString(), QStringLiteral("/d/G.DSK"));
+        test::assembled(prefix, ToolActionId::JvToDmk, QString(), QStringLiteral("/d/G.DSK"));
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -339,7 +340,7 @@ void TestTerminalLauncher::eachTerminalGetsItsOwnArgumentStyle()
     QVERIFY(fake.addTerminal(terminal));
     QVERIFY(fake.addTool(QStringLiteral("dmk2jv3")));
     const QString fileName = QStringLiteral("/d/$(:>pwned) 'x'.DMK");
-    const ToolCommand command = assembleToolCommand(QString(), ToolActionId::DmkToJv, QString(), fileName);
+    const ToolCommand command = test::assembled(QString(), ToolActionId::DmkToJv, QString(), fileName);
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -414,7 +415,7 @@ void TestTerminalLauncher::returnsAtOnceAndEachLaunchRunsOnItsOwn()
     const QString gate = fake.addGate();
     QVERIFY(!gate.isEmpty());
     const ToolCommand command =
-        assembleToolCommand(QString(), ToolActionId::DiskToImage, QString(), QStringLiteral("/d/A.DMK"));
+        test::assembled(QString(), ToolActionId::DiskToImage, QString(), QStringLiteral("/d/A.DMK"));
 
     TerminalLauncher launcher;
     QCOMPARE(launcher.start(command), QString());
@@ -441,7 +442,7 @@ void TestTerminalLauncher::ctrlCStopsTheToolButTheWindowReportsIt()
     const QString gate = fake.addGate();
     QVERIFY(!gate.isEmpty());
     TerminalLauncher launcher;
-    QCOMPARE(launcher.start(assembleToolCommand(QString(), ToolActionId::DiskToImage, QString(),
+    QCOMPARE(launcher.start(test::assembled(QString(), ToolActionId::DiskToImage, QString(),
                                                 QStringLiteral("/d/A.DMK"))),
              QString());
 

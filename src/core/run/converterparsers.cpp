@@ -1,4 +1,5 @@
 #include "core/run/outputparser.h"
+#include "core/tools/tooltable.h"
 
 #include <QRegularExpression>
 
@@ -243,14 +244,8 @@ std::unique_ptr<OutputParser> makeJv2dmkParser()
 
 std::unique_ptr<OutputParser> makeOutputParser(const QString &tool)
 {
-    if (tool == QLatin1String("cw2dmk"))
-        return makeCw2dmkParser();
-    if (tool == QLatin1String("dmk2cw"))
-        return makeDmk2cwParser();
-    if (tool == QLatin1String("dmk2jv3"))
-        return makeDmk2jv3Parser();
-    if (tool == QLatin1String("jv2dmk"))
-        return makeJv2dmkParser();
+    if (const ToolRow *row = toolNamed(tool))
+        return row->makeParser();
     return std::make_unique<SilentParser>();
 }
 

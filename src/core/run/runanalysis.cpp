@@ -56,7 +56,7 @@ QList<ShownLine> RunAnalysis::finish(const RunEnd &end)
     takeLines(OutputStream::Stdout, m_stdout.finish(), shown);
     takeLines(OutputStream::Stderr, m_stderr.finish(), shown);
     QList<RunEvent> events;
-    const bool completed = end.how == RunEnd::How::Exited && end.code == 0 && !end.stoppedByUser;
+    const bool completed = end.completed();
     m_parser->finish(completed, events);
     apply(events);
     m_map.finish(completed);

@@ -16,6 +16,9 @@ struct RunEnd {
     int code = 0;              // exit status, or the signal's number
     bool stoppedByUser = false;
     QString startError;        // NotStarted: the reason, for the user
+
+    // The tool ran to its own end: exit status 0 and no stop asked for.
+    bool completed() const { return how == How::Exited && code == 0 && !stoppedByUser; }
 };
 
 enum class VerdictKind { Good, Warning, Failure, Crashed, Stopped };

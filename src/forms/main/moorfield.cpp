@@ -3,7 +3,6 @@
 #include "core/argumenttext.h"
 #include "core/filefilter.h"
 #include "core/identity.h"
-#include "core/optionstring.h"
 #include "forms/about/frmabout.h"
 #include "forms/common/appicon.h"
 #include "forms/common/formfont.h"
@@ -167,20 +166,6 @@ void Moorfield::showWarnings(const QStringList &warnings)
         m_prompts.showMessage(this, QMessageBox::Warning, formName, warning);
 }
 
-QString Moorfield::BuildReadOptions()
-{
-    const OptionString options = readOptionString(currentOptions());
-    showWarnings(options.warnings);
-    return options.text;
-}
-
-QString Moorfield::BuildWriteOptions()
-{
-    const OptionString options = writeOptionString(currentOptions());
-    showWarnings(options.warnings);
-    return options.text;
-}
-
 void Moorfield::cmdRead_Click()
 {
     runToolAction(ToolActionId::DiskToImage);
@@ -211,16 +196,16 @@ RunInputs Moorfield::runInputs() const
 // optional parameters are read then, and the chosen file is looked at.
 void Moorfield::runToolAction(ToolActionId id)
 {
-    const ToolAction &action = toolAction(id);
+    const ToolRow &row = toolRow(id);
     const PlannedRun before = planToolRun(id, runInputs(), QLatin1String(unchosenFile));
     showWarnings(before.warnings);
     if (refused(m_prompts, this, before.refusal) || before.stopsRun)
         return;
-    if (!cardCheckAllows(action, before.optionText))
+    if (!cardCheckAllows(row, before.optionArguments))
         return;
-    const auto mode = action.dialog == DialogForm::Save ? FileRequest::Mode::Save
-                                                        : FileRequest::Mode::Open;
-    if (!chooseFile(CommonDialog1, mode, action.defaultExt, action.filter))
+    const auto mode = row.dialog == DialogForm::Save ? FileRequest::Mode::Save
+                                                     : FileRequest::Mode::Open;
+    if (!chooseFile(CommonDialog1, mode, row.defaultExt, row.filter))
         return;
     const PlannedRun run = planToolRun(id, runInputs(), CommonDialog1.FileName);
     if (run.stopsRun) {

@@ -56,8 +56,6 @@ public:
     bool Form_Load();
 
     void UpdateOptionControls();
-    QString BuildReadOptions();
-    QString BuildWriteOptions();
 
     void cmdRead_Click();
     void cmdWrite_Click();
@@ -144,7 +142,7 @@ private:
     bool mayWriteOutput(const ToolCommand &command);
     bool startTool(const ToolCommand &command);
     // In moorfieldcardcheck.cpp.
-    bool cardCheckAllows(const ToolAction &action, const QString &options);
+    bool cardCheckAllows(const ToolRow &row, const QStringList &arguments);
     CardCheckResult checkCardNow() const;
     void showWarnings(const QStringList &warnings);
 

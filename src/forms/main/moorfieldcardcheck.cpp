@@ -16,11 +16,11 @@ CardCheckResult Moorfield::checkCardNow() const
 
 // Only the tools that reach the card are checked, and before the file
 // dialog, so the user learns what will stop the tool before choosing a name.
-bool Moorfield::cardCheckAllows(const ToolAction &action, const QString &options)
+bool Moorfield::cardCheckAllows(const ToolRow &row, const QStringList &arguments)
 {
-    if (action.id != ToolActionId::DiskToImage && action.id != ToolActionId::ImageToDisk)
+    if (!row.drivesCard)
         return true;
-    return cardCheckAllowsRun(this, m_prompts, m_settings, QLatin1String(action.tool), options,
+    return cardCheckAllowsRun(this, m_prompts, m_settings, row, arguments,
                               [this] { return checkCardNow(); });
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/toolactions.h"
+#include "core/tools/tooltable.h"
 #include "forms/common/twips.h"
 
 #include <span>

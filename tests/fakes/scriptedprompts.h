@@ -45,13 +45,32 @@ public:
         return m_fileAnswers.isEmpty() ? QString() : m_fileAnswers.dequeue();
     }
 
+    // The card check's next question gets this answer; with none queued,
+    // Cancel. Each question is one "question" event.
+    void answerCardCheck(CardCheckAnswer answer) { m_cardAnswers.enqueue(answer); }
+
+    CardCheckAnswer askCardCheck(QWidget *, const QString &tool,
+                                 const CardQuestion &question) override
+    {
+        cardQuestions.append({tool, question});
+        events.append(QStringLiteral("question"));
+        return m_cardAnswers.isEmpty() ? CardCheckAnswer{} : m_cardAnswers.dequeue();
+    }
+
+    struct AskedCardCheck {
+        QString tool;
+        CardQuestion question;
+    };
+
     QList<Message> messages;
     QList<FileRequest> fileRequests;
+    QList<AskedCardCheck> cardQuestions;
     QStringList events; // messages and dialogs, in order
 
 private:
     QQueue<QString> m_fileAnswers;
     QQueue<bool> m_yesNoAnswers;
+    QQueue<CardCheckAnswer> m_cardAnswers;
 };
 
 } // namespace ferncastle::test

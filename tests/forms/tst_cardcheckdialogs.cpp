@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -172,24 +173,11 @@ void TestCardCheckDialogs::gateAsksOnlyWhenTheToolWillStop()
     CardCheckResult result;
     result.findings.append({FindingTopic::Card, stops ? FindingSeverity::WillStop : FindingSeverity::Fine,
                             {}, QStringLiteral("No card."), {}});
-    // Only where a question is expected: a driver left waiting would act on
-    // the next row's dialog.
-    auto asked = std::make_shared<bool>(false);
-    if (!button.isEmpty()) {
-        test::whenModalShown([asked, tick, button](QWidget *modal) {
-            auto *question = qobject_cast<CardCheckQuestion *>(modal);
-            *asked = question != nullptr;
-            if (!question) {
-                modal->close();
-                return;
-            }
-            question->chkDontCheckAgain->setChecked(tick);
-            question->findChild<QPushButton *>(button)->click();
-        });
-    }
-    QCOMPARE(cardCheckAllowsRun(nullptr, prompts, settings.settingsStore(), QStringLiteral("cw2dmk"), options, [&] { return result; }),
+    prompts.answerCardCheck({button == QLatin1String("cmdStartAnyway"), tick});
+    QCOMPARE(cardCheckAllowsRun(nullptr, prompts, settings.settingsStore(), *toolNamed(u"cw2dmk"),
+                                QProcess::splitCommand(options), [&] { return result; }),
              allowed);
-    QCOMPARE(*asked, !button.isEmpty());
+    QCOMPARE(prompts.cardQuestions.size(), button.isEmpty() ? 0 : 1);
     QCOMPARE(settings.rereadStore()->value(QStringLiteral("Skip Card Check")).toString(),
              tick ? QStringLiteral("1") : QString());
     QVERIFY(prompts.messages.isEmpty());
@@ -201,7 +189,7 @@ void TestCardCheckDialogs::gateIsOffOnceTurnedOff()
     settings.store(QStringLiteral("Skip Card Check"), QStringLiteral("1"));
     test::ScriptedPrompts prompts;
     int checks = 0;
-    QVERIFY(cardCheckAllowsRun(nullptr, prompts, settings.settingsStore(), QStringLiteral("dmk2cw"), {}, [&] {
+    QVERIFY(cardCheckAllowsRun(nullptr, prompts, settings.settingsStore(), *toolNamed(u"dmk2cw"), {}, [&] {
         ++checks;
         return CardCheckResult();
     }));

@@ -4,7 +4,6 @@
 #include "support/modaldriver.h"
 #include "support/recordinglauncher.h"
 
-#include "forms/cardcheck/cardcheckquestion.h"
 #include "forms/cardcheck/cardcheckreport.h"
 #include "forms/main/moorfield.h"
 #include "platform/cardcheck.h"
@@ -15,7 +14,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 
 using namespace ferncastle;
 
@@ -43,19 +41,14 @@ public:
                    m_runsAsRoot ? "CapEff:\t000001ffffffffff\nCapBnd:\t000001ffffffffff\nNoNewPrivs:\t0\n"
                                 : "CapEff:\t0\nCapBnd:\t000001ffffffffff\nNoNewPrivs:\t0\n");
         window.DosFilesPath = QStringLiteral("/opt/tools/");
-        m_answerQuestions.setInterval(10);
-        QObject::connect(&m_answerQuestions, &QTimer::timeout, [this] { answerQuestion(); });
     }
 
-    // Clicks a tool button; a question that shows is recorded in the
-    // prompts' events and answered with the given button.
+    // Clicks a tool button; a card question is recorded in the prompts'
+    // events and answered as the button named would answer it.
     void click(const QString &button, const QString &answer, bool dontCheckAgain = false)
     {
-        m_answer = answer;
-        m_dontCheckAgain = dontCheckAgain;
-        m_answerQuestions.start();
+        prompts.answerCardCheck({answer == QLatin1String("cmdStartAnyway"), dontCheckAgain});
         window.findChild<QPushButton *>(button)->click();
-        m_answerQuestions.stop();
     }
 
     test::SettingsFolder settings;
@@ -78,20 +71,7 @@ private:
         return checkCard(setup);
     }
 
-    void answerQuestion()
-    {
-        auto *question = qobject_cast<CardCheckQuestion *>(QApplication::activeModalWidget());
-        if (!question || !question->isVisible())
-            return;
-        prompts.events.append(QStringLiteral("question"));
-        question->chkDontCheckAgain->setChecked(m_dontCheckAgain);
-        question->findChild<QPushButton *>(m_answer)->click();
-    }
-
     bool m_runsAsRoot = false;
-    QString m_answer;
-    bool m_dontCheckAgain = false;
-    QTimer m_answerQuestions;
 };
 
 const QString cancel = QStringLiteral("cmdCancel");

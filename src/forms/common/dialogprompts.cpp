@@ -1,5 +1,7 @@
 #include "forms/common/dialogprompts.h"
 
+#include "forms/cardcheck/cardcheckquestion.h"
+
 #include "core/filefilter.h"
 
 #include <QDir>
@@ -96,6 +98,14 @@ QString DialogPrompts::chooseFile(QWidget *parent, const FileRequest &request)
     const QString file = chosenFile(*dialog);
     delete dialog;
     return file;
+}
+
+CardCheckAnswer DialogPrompts::askCardCheck(QWidget *parent, const QString &tool,
+                                            const CardQuestion &question)
+{
+    CardCheckQuestion dialog(tool, question, parent);
+    const bool start = dialog.exec() == QDialog::Accepted;
+    return {start, dialog.dontCheckAgain()};
 }
 
 } // namespace ferncastle

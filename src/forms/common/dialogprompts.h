@@ -15,6 +15,8 @@ public:
                      const QString &title, const QString &text) override;
     bool askYesNo(QWidget *parent, const QString &title, const QString &text) override;
     QString chooseFile(QWidget *parent, const FileRequest &request) override;
+    CardCheckAnswer askCardCheck(QWidget *parent, const QString &tool,
+                                 const CardQuestion &question) override;
 };
 
 // A file dialog set up as the request asks, not yet shown. Tests drive it

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/cardverdict.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -17,6 +19,12 @@ struct FileRequest {
     QString fileName;
     QString defaultExt; // ".DMK"; added to a typed name that has none
     QString filter;     // "description|pattern|..." pairs
+};
+
+// The answer to the card check's question before a read or write.
+struct CardCheckAnswer {
+    bool startAnyway = false;
+    bool dontCheckAgain = false;
 };
 
 // Every modal question the program asks. The real implementation shows Qt's
@@ -38,6 +46,11 @@ public:
     // The chosen file with the platform's own separators, or an empty string
     // when the user cancelled.
     virtual QString chooseFile(QWidget *parent, const FileRequest &request) = 0;
+
+    // The card check found what will stop tool: start it anyway? Cancel is
+    // the default, and the user may turn the check off for good.
+    virtual CardCheckAnswer askCardCheck(QWidget *parent, const QString &tool,
+                                         const CardQuestion &question) = 0;
 };
 
 } // namespace ferncastle

@@ -1,15 +1,11 @@
 #include "forms/run/runwindow.h"
 
-#include "core/image/imagelayout.h"
 #include "forms/common/prompts.h"
 #include "forms/run/outputview.h"
 #include "forms/run/runtrackgrid.h"
 
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,17 +16,6 @@
 namespace ferncastle {
 
 namespace {
-
-// Commands made before they named their tool and file still run: the
-// program's file name is the tool, the last argument the file.
-ToolCommand withDefaults(ToolCommand command)
-{
-    if (command.tool.isEmpty())
-        command.tool = QFileInfo(command.program).fileName();
-    if (command.chosenFile.isEmpty() && !command.arguments.isEmpty())
-        command.chosenFile = command.arguments.constLast();
-    return command;
-}
 
 QString styleOf(VerdictKind kind)
 {
@@ -44,34 +29,23 @@ QString styleOf(VerdictKind kind)
     return QStringLiteral("background:#546e7a;color:white;");
 }
 
-QString howItEnded(const RunEnd &end)
-{
-    switch (end.how) {
-    case RunEnd::How::Exited: return QStringLiteral("Exit status %1").arg(end.code);
-    case RunEnd::How::Signalled: return QStringLiteral("Ended by signal %1").arg(end.code);
-    case RunEnd::How::NotStarted: break;
-    }
-    return QStringLiteral("Not started");
-}
-
 } // namespace
 
 RunWindow::RunWindow(const ToolCommand &command, Prompts &prompts, QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_command(withDefaults(command))
+    , m_job(command)
     , m_prompts(prompts)
-    , m_analysis(m_command.tool)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    const QString file = QFileInfo(m_command.chosenFile).fileName();
-    setWindowTitle(file.isEmpty() ? m_command.tool : m_command.tool + QStringLiteral(" \u2013 ") + file);
+    const QString file = QFileInfo(command.chosenFile).fileName();
+    setWindowTitle(file.isEmpty() ? command.tool : command.tool + QStringLiteral(" \u2013 ") + file);
     buildLayout();
     m_paintTimer.setInterval(paintIntervalMs);
     connect(&m_paintTimer, &QTimer::timeout, this, &RunWindow::paintTick);
-    connect(&m_process, &ToolProcess::outputRead, this, &RunWindow::onOutput);
-    connect(&m_process, &ToolProcess::stopStepTaken, this, &RunWindow::onStopStep);
-    connect(&m_process, &ToolProcess::ended, this, &RunWindow::onEnded);
-    connect(m_stop, &QPushButton::clicked, this, &RunWindow::stopClicked);
+    connect(&m_job, &ToolJob::linesArrived, this, &RunWindow::onLines);
+    connect(&m_job, &ToolJob::stopStepTaken, this, &RunWindow::onStopStep);
+    connect(&m_job, &ToolJob::ended, this, &RunWindow::onEnded);
+    connect(m_stop, &QPushButton::clicked, &m_job, &ToolJob::stop);
     connect(m_input, &QLineEdit::returnPressed, this, &RunWindow::sendInput);
     connect(m_openFolder, &QPushButton::clicked, this, &RunWindow::openTranscriptFolder);
 }
@@ -80,167 +54,94 @@ RunWindow::~RunWindow() = default;
 
 void RunWindow::start()
 {
-    if (m_command.tool == QLatin1String("dmk2cw")) {
-        QFile image(m_command.chosenFile);
-        if (image.open(QIODevice::ReadOnly))
-            m_analysis.planFromDmkHeader(image.read(layout::dmkHeaderSize));
-        showProgress();
-    }
-    m_written = WrittenFiles(m_command.writtenFiles);
-    openTranscript();
     m_paintTimer.start();
-    m_process.start(m_command.program, m_command.arguments);
+    m_job.start();
+    showProgress();
+    m_transcriptName->setText(m_job.transcriptStatus());
+    m_openFolder->setEnabled(m_job.transcript().isOpen());
 }
 
-void RunWindow::openTranscript()
+void RunWindow::onLines(const QList<ShownLine> &lines, OutputStream stream)
 {
-    if (m_command.chosenFile.isEmpty()) {
-        m_transcriptName->setText(QStringLiteral("No transcript: the run names no file."));
-        return;
-    }
-    if (!m_transcript.create(m_command.chosenFile, m_command.tool)) {
-        m_transcriptName->setText(m_transcript.error());
-        return;
-    }
-    m_transcript.writeStart(m_command.commandLine, QDateTime::currentDateTime());
-    m_transcriptName->setText(QStringLiteral("Transcript: ")
-                              + QDir::toNativeSeparators(m_transcript.fileName()));
-    m_openFolder->setEnabled(true);
-}
-
-void RunWindow::onOutput(OutputStream stream, const QByteArray &bytes)
-{
-    const QList<ShownLine> lines = m_analysis.feed(stream, bytes);
-    m_transcript.writeLines(lines);
     m_output->addLines(lines);
     m_lastStream = stream;
 }
 
 void RunWindow::paintTick()
 {
+    const RunAnalysis &analysis = m_job.analysis();
     const OutputStream other = m_lastStream == OutputStream::Stdout ? OutputStream::Stderr
                                                                    : OutputStream::Stdout;
-    const OutputStream open = m_analysis.hasOpenLine(m_lastStream) ? m_lastStream : other;
-    m_output->setOpenLine(m_analysis.openLine(open), open);
+    const OutputStream open = analysis.hasOpenLine(m_lastStream) ? m_lastStream : other;
+    m_output->setOpenLine(analysis.openLine(open), open);
     m_output->paint();
-    if (m_analysis.eventCount() != m_shownEvents)
+    if (analysis.eventCount() != m_shownEvents)
         showProgress();
-    if (!m_ended)
-        m_elapsed->setText(formatElapsed(m_process.elapsedMs()));
+    if (!m_job.hasEnded())
+        m_elapsed->setText(formatElapsed(m_job.elapsedMs()));
 }
 
 void RunWindow::showProgress()
 {
-    m_shownEvents = m_analysis.eventCount();
-    const DiskMap &map = m_analysis.map();
+    const RunAnalysis &analysis = m_job.analysis();
+    m_shownEvents = analysis.eventCount();
+    const DiskMap &map = analysis.map();
     m_grid->setMap(map);
     if (map.cellsPlanned() > 0) {
         m_progress->setRange(0, map.cellsPlanned());
         m_progress->setValue(map.cellsDone());
     }
-    const QStringList &changes = m_analysis.summary().planChanges;
+    const QStringList &changes = analysis.summary().planChanges;
     m_planChanges->setVisible(!changes.isEmpty());
     m_planChanges->setText(changes.join(u'\n'));
 }
 
-void RunWindow::stopClicked()
-{
-    m_process.stop();
-}
-
-void RunWindow::onStopStep(ToolProcess::StopStep step)
-{
-    switch (step) {
-    case ToolProcess::StopStep::Interrupt:
-        note(QStringLiteral("Stopping: sent SIGINT, as ^C would."));
-        break;
-    case ToolProcess::StopStep::Terminate:
-        note(QStringLiteral("Still running 5 seconds after SIGINT: sent SIGTERM."));
-        break;
-    case ToolProcess::StopStep::Kill:
-        note(QStringLiteral("Still running 5 seconds after SIGTERM: sent SIGKILL."));
-        break;
-    }
-    m_stop->setEnabled(false);
-}
-
-void RunWindow::note(const QString &text)
+void RunWindow::onStopStep(const QString &text)
 {
     const QString shown = m_status->text();
     m_status->setText(shown.isEmpty() ? text : shown + u'\n' + text);
     m_status->show();
-    m_transcript.writeNote(text);
+    m_stop->setEnabled(false);
 }
 
 void RunWindow::sendInput()
 {
     const QString text = m_input->text();
     m_input->clear();
-    m_process.sendLine(text);
-    m_transcript.writeNote(QStringLiteral("sent: ") + text);
+    m_job.sendLine(text);
 }
 
-void RunWindow::onEnded(const RunEnd &end)
+void RunWindow::onEnded(const JobOutcome &outcome)
 {
-    m_ended = true;
-    const QList<ShownLine> lines = m_analysis.finish(end);
-    m_analysis.readBackWrittenImages(m_written);
-    m_transcript.writeLines(lines);
-    m_output->addLines(lines);
-    m_elapsed->setText(formatElapsed(m_process.elapsedMs()));
+    m_elapsed->setText(formatElapsed(m_job.elapsedMs()));
     paintTick();
     m_paintTimer.stop();
     // The end settles the map (a guessed plan trimmed) without new events.
     showProgress();
-    m_progress->setRange(0, std::max(1, m_analysis.map().cellsPlanned()));
-    m_progress->setValue(end.how == RunEnd::How::Exited && end.code == 0 && !end.stoppedByUser
-                             ? m_progress->maximum()
-                             : m_analysis.map().cellsDone());
-    showVerdict(end);
-    showIncompleteImage(end);
+    const DiskMap &map = m_job.analysis().map();
+    m_progress->setRange(0, std::max(1, map.cellsPlanned()));
+    m_progress->setValue(outcome.end.completed() ? m_progress->maximum() : map.cellsDone());
+    showOutcome(outcome);
     offerShowImage();
     m_stop->setEnabled(false);
     m_input->setEnabled(false);
-    QString record = m_verdict->text();
-    for (const QLabel *extra : {m_cardFix, m_incomplete})
-        if (!extra->isHidden())
-            record += u'\n' + extra->text();
-    m_transcript.writeEnd(howItEnded(end), m_process.elapsedMs(), record);
     Q_EMIT runEnded();
     if (m_closeWhenEnded)
         close();
 }
 
-void RunWindow::showVerdict(const RunEnd &)
+void RunWindow::showOutcome(const JobOutcome &outcome)
 {
-    const RunVerdict &verdict = m_analysis.verdict();
-    m_verdict->setText(verdict.sentence);
-    m_verdict->setStyleSheet(QStringLiteral("QLabel{") + styleOf(verdict.kind)
+    m_verdict->setText(outcome.verdict.sentence);
+    m_verdict->setStyleSheet(QStringLiteral("QLabel{") + styleOf(outcome.verdict.kind)
                              + QStringLiteral("padding:6px;font-weight:bold;}"));
     m_verdict->show();
-    const QString fix = m_analysis.summary().cardFix;
-    m_cardFix->setText(QStringLiteral("How to fix it: ") + fix);
-    m_cardFix->setVisible(!fix.isEmpty());
-}
-
-// A cut-short image keeps a header that claims every track; say so, and
-// name it, before anyone trusts it.
-void RunWindow::showIncompleteImage(const RunEnd &)
-{
-    const VerdictKind kind = m_analysis.verdict().kind;
-    if (kind != VerdictKind::Stopped && kind != VerdictKind::Failure && kind != VerdictKind::Crashed)
-        return;
-    QStringList incomplete;
-    for (const QString &path : m_written.touchedPaths())
-        incomplete.append(QDir::toNativeSeparators(path));
-    if (incomplete.isEmpty())
-        return;
-    m_incomplete->setText(QStringLiteral("The image %1 is incomplete: the run did not finish, so it "
-                                         "does not hold the whole disk. Do not rely on it; run the "
-                                         "tool again.")
-                              .arg(incomplete.join(QStringLiteral(", "))));
+    m_cardFix->setText(QStringLiteral("How to fix it: ") + outcome.cardFix);
+    m_cardFix->setVisible(!outcome.cardFix.isEmpty());
+    const QString incomplete = outcome.incompleteSentence();
+    m_incomplete->setText(incomplete);
     m_incomplete->setStyleSheet(QStringLiteral("QLabel{color:#c62828;font-weight:bold;}"));
-    m_incomplete->show();
+    m_incomplete->setVisible(!incomplete.isEmpty());
 }
 
 // The first image the run left behind, complete or not: the information
@@ -249,7 +150,7 @@ void RunWindow::offerShowImage()
 {
     if (!m_showImage)
         return;
-    for (const QString &file : m_command.writtenFiles) {
+    for (const QString &file : command().writtenFiles) {
         if (QFileInfo(file).size() > 0) {
             connect(m_showImageButton, &QPushButton::clicked, this,
                     [this, file] { m_showImage(file); });
@@ -261,12 +162,13 @@ void RunWindow::offerShowImage()
 
 void RunWindow::openTranscriptFolder()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(m_transcript.fileName()).absolutePath()));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QFileInfo(m_job.transcript().fileName()).absolutePath()));
 }
 
 void RunWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_ended || !m_process.isRunning()) {
+    if (m_job.hasEnded() || !m_job.isRunning()) {
         event->accept();
         return;
     }
@@ -275,10 +177,10 @@ void RunWindow::closeEvent(QCloseEvent *event)
         return;
     if (!m_prompts.askYesNo(this, windowTitle(),
                             QStringLiteral("%1 is still running. Stop it and close this window?")
-                                .arg(m_command.tool)))
+                                .arg(command().tool)))
         return;
     m_closeWhenEnded = true;
-    m_process.stop();
+    m_job.stop();
 }
 
 } // namespace ferncastle

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "core/run/runanalysis.h"
-#include "core/run/transcript.h"
-#include "core/toolcommand.h"
-#include "platform/toolprocess.h"
+#include "jobs/tooljob.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -23,8 +20,9 @@ class RunTrackGrid;
 
 // One tool run in a window of its own: the command line, the output as it
 // comes, progress over the disk, Stop, and at the end a verdict the user
-// can trust. Everything shown is also written to a transcript beside the
-// image. The window is top-level and deletes itself when closed.
+// can trust. The window only shows its job (ToolJob), which runs the tool
+// and writes the transcript. It is top-level and deletes itself when
+// closed.
 class RunWindow : public QWidget
 {
     Q_OBJECT
@@ -41,15 +39,16 @@ public:
     using ShowImage = std::function<void(const QString &imageFile)>;
     void setShowImage(ShowImage showImage) { m_showImage = std::move(showImage); }
 
-    // Opens the transcript and starts the tool.
+    // Starts the job: the transcript is opened and the tool started.
     void start();
-    bool isRunning() const { return m_process.isRunning(); }
-    bool hasEnded() const { return m_ended; }
+    bool isRunning() const { return m_job.isRunning(); }
+    bool hasEnded() const { return m_job.hasEnded(); }
 
-    const RunAnalysis &analysis() const { return m_analysis; }
-    const Transcript &transcript() const { return m_transcript; }
-    ToolProcess &process() { return m_process; }
-    const ToolCommand &command() const { return m_command; }
+    ToolJob &job() { return m_job; }
+    const RunAnalysis &analysis() const { return m_job.analysis(); }
+    const Transcript &transcript() const { return m_job.transcript(); }
+    ToolProcess &process() { return m_job.process(); }
+    const ToolCommand &command() const { return m_job.command(); }
 
 Q_SIGNALS:
     void runEnded();
@@ -60,34 +59,23 @@ protected:
 private:
     void buildLayout();
     QWidget *buildBottomRow();
-    void openTranscript();
-    void onOutput(OutputStream stream, const QByteArray &bytes);
-    void onStopStep(ToolProcess::StopStep step);
-    void onEnded(const RunEnd &end);
-    void stopClicked();
+    void onLines(const QList<ShownLine> &lines, OutputStream stream);
+    void onStopStep(const QString &text);
+    void onEnded(const JobOutcome &outcome);
     void sendInput();
     void paintTick();
     void showProgress();
-    void showVerdict(const RunEnd &end);
-    void showIncompleteImage(const RunEnd &end);
+    void showOutcome(const JobOutcome &outcome);
     void openTranscriptFolder();
     void offerShowImage();
-    void note(const QString &text);
 
-    ToolCommand m_command;
+    ToolJob m_job;
     Prompts &m_prompts;
-    ToolProcess m_process;
-    RunAnalysis m_analysis;
-    Transcript m_transcript;
     QTimer m_paintTimer;
     OutputStream m_lastStream = OutputStream::Stdout;
     int m_shownEvents = -1;
-    bool m_ended = false;
     bool m_closeWhenEnded = false;
     ShowImage m_showImage;
-    // The written files as they were before the run: only one the run
-    // created or changed is called incomplete or read back.
-    WrittenFiles m_written;
 
     QLineEdit *m_commandLine = nullptr;
     OutputView *m_output = nullptr;

@@ -28,7 +28,7 @@ QLabel *wrappingLabel(const char *name)
 void RunWindow::buildLayout()
 {
     auto *layout = new QVBoxLayout(this);
-    m_commandLine = named(new QLineEdit(m_command.commandLine), "commandLine");
+    m_commandLine = named(new QLineEdit(command().commandLine), "commandLine");
     m_commandLine->setReadOnly(true);
     m_commandLine->setCursorPosition(0);
     layout->addWidget(m_commandLine);

@@ -1,0 +1,160 @@
+#include "jobs/tooljob.h"
+
+#include "core/image/imagelayout.h"
+#include "core/tools/tooltable.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace ferncastle {
+
+namespace {
+
+QString howItEnded(const RunEnd &end)
+{
+    switch (end.how) {
+    case RunEnd::How::Exited: return QStringLiteral("Exit status %1").arg(end.code);
+    case RunEnd::How::Signalled: return QStringLiteral("Ended by signal %1").arg(end.code);
+    case RunEnd::How::NotStarted: break;
+    }
+    return QStringLiteral("Not started");
+}
+
+QString stopStepText(ToolProcess::StopStep step)
+{
+    switch (step) {
+    case ToolProcess::StopStep::Interrupt:
+        return QStringLiteral("Stopping: sent SIGINT, as ^C would.");
+    case ToolProcess::StopStep::Terminate:
+        return QStringLiteral("Still running 5 seconds after SIGINT: sent SIGTERM.");
+    case ToolProcess::StopStep::Kill:
+        break;
+    }
+    return QStringLiteral("Still running 5 seconds after SIGTERM: sent SIGKILL.");
+}
+
+bool endedOnItsOwn(VerdictKind kind)
+{
+    return kind == VerdictKind::Good || kind == VerdictKind::Warning;
+}
+
+} // namespace
+
+QString JobOutcome::incompleteSentence() const
+{
+    if (incompleteImages.isEmpty())
+        return {};
+    return QStringLiteral("The image %1 is incomplete: the run did not finish, so it does not hold "
+                          "the whole disk. Do not rely on it; run the tool again.")
+        .arg(incompleteImages.join(QStringLiteral(", ")));
+}
+
+QString JobOutcome::record() const
+{
+    QString record = verdict.sentence;
+    if (!cardFix.isEmpty())
+        record += QStringLiteral("\nHow to fix it: ") + cardFix;
+    if (const QString incomplete = incompleteSentence(); !incomplete.isEmpty())
+        record += u'\n' + incomplete;
+    return record;
+}
+
+ToolJob::ToolJob(const ToolCommand &command, QObject *parent)
+    : QObject(parent)
+    , m_command(command)
+    , m_analysis(command.tool)
+{
+    connect(&m_process, &ToolProcess::outputRead, this, &ToolJob::onOutput);
+    connect(&m_process, &ToolProcess::stopStepTaken, this, &ToolJob::onStopStep);
+    connect(&m_process, &ToolProcess::ended, this, &ToolJob::onEnded);
+}
+
+void ToolJob::start()
+{
+    planFromChosenImage();
+    m_written = WrittenFiles(m_command.writtenFiles);
+    openTranscript();
+    m_process.start(m_command.program, m_command.arguments);
+}
+
+// A tool that writes an image to a disk names no track count: the image's
+// header does.
+void ToolJob::planFromChosenImage()
+{
+    const ToolRow *row = toolNamed(m_command.tool);
+    if (!row || !row->writesChosenImageToDisk)
+        return;
+    QFile image(m_command.chosenFile);
+    if (image.open(QIODevice::ReadOnly))
+        m_analysis.planFromDmkHeader(image.read(layout::dmkHeaderSize));
+}
+
+void ToolJob::openTranscript()
+{
+    if (m_command.chosenFile.isEmpty()) {
+        m_transcriptStatus = QStringLiteral("No transcript: the run names no file.");
+        return;
+    }
+    if (!m_transcript.create(m_command.chosenFile, m_command.tool)) {
+        m_transcriptStatus = m_transcript.error();
+        return;
+    }
+    m_transcript.writeStart(m_command.commandLine, QDateTime::currentDateTime());
+    m_transcriptStatus = QStringLiteral("Transcript: ")
+                         + QDir::toNativeSeparators(m_transcript.fileName());
+}
+
+void ToolJob::stop()
+{
+    m_process.stop();
+}
+
+void ToolJob::sendLine(const QString &text)
+{
+    m_process.sendLine(text);
+    m_transcript.writeNote(QStringLiteral("sent: ") + text);
+}
+
+void ToolJob::onOutput(OutputStream stream, const QByteArray &bytes)
+{
+    const QList<ShownLine> lines = m_analysis.feed(stream, bytes);
+    m_transcript.writeLines(lines);
+    Q_EMIT linesArrived(lines, stream);
+}
+
+void ToolJob::onStopStep(ToolProcess::StopStep step)
+{
+    const QString text = stopStepText(step);
+    m_transcript.writeNote(text);
+    Q_EMIT stopStepTaken(text);
+}
+
+void ToolJob::onEnded(const RunEnd &end)
+{
+    m_ended = true;
+    const QList<ShownLine> lines = m_analysis.finish(end);
+    m_analysis.readBackWrittenImages(m_written);
+    m_transcript.writeLines(lines);
+    if (!lines.isEmpty())
+        Q_EMIT linesArrived(lines, OutputStream::Stdout);
+    m_outcome.end = end;
+    m_outcome.verdict = m_analysis.verdict();
+    m_outcome.cardFix = m_analysis.summary().cardFix;
+    m_outcome.incompleteImages = incompleteImages();
+    m_transcript.writeEnd(howItEnded(end), m_process.elapsedMs(), m_outcome.record());
+    Q_EMIT ended(m_outcome);
+}
+
+// A cut-short image keeps a header that claims every track: after a stop,
+// failure or crash every image the run touched is named as incomplete.
+QStringList ToolJob::incompleteImages() const
+{
+    if (endedOnItsOwn(m_outcome.verdict.kind))
+        return {};
+    QStringList incomplete;
+    for (const QString &path : m_written.touchedPaths())
+        incomplete.append(QDir::toNativeSeparators(path));
+    return incomplete;
+}
+
+} // namespace ferncastle

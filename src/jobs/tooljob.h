@@ -1,0 +1,82 @@
+#pragma once
+
+#include "core/run/runanalysis.h"
+#include "core/run/transcript.h"
+#include "core/run/writtenfiles.h"
+#include "core/toolcommand.h"
+#include "platform/toolprocess.h"
+
+#include <QObject>
+
+namespace ferncastle {
+
+// How a run ended and what it means, as every view shows it and the
+// transcript records it.
+struct JobOutcome {
+    RunEnd end;
+    RunVerdict verdict;
+    QString cardFix;            // how to fix a card or permission problem
+    QStringList incompleteImages; // images the run touched but did not finish
+
+    // "The image … is incomplete: …", or empty.
+    QString incompleteSentence() const;
+    // The verdict with the fix and the incomplete images beneath it.
+    QString record() const;
+};
+
+// One tool run from start to verdict, with no window: the process, its
+// output decoded and parsed, the disk map, the transcript, the written
+// images read back and the verdict. Views (the run window, a chain of
+// runs) watch its signals.
+class ToolJob : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ToolJob(const ToolCommand &command, QObject *parent = nullptr);
+
+    // Opens the transcript and starts the tool; the end always comes as
+    // ended(), also when the tool could not start.
+    void start();
+    void stop();
+    void sendLine(const QString &text);
+
+    bool isRunning() const { return m_process.isRunning(); }
+    bool hasEnded() const { return m_ended; }
+    qint64 elapsedMs() const { return m_process.elapsedMs(); }
+
+    const ToolCommand &command() const { return m_command; }
+    const RunAnalysis &analysis() const { return m_analysis; }
+    const Transcript &transcript() const { return m_transcript; }
+    // "Transcript: <file>", or why there is none.
+    const QString &transcriptStatus() const { return m_transcriptStatus; }
+    const JobOutcome &outcome() const { return m_outcome; }
+    ToolProcess &process() { return m_process; }
+
+Q_SIGNALS:
+    void linesArrived(const QList<ferncastle::ShownLine> &lines, ferncastle::OutputStream stream);
+    // A step of a stop was taken; text says which, as the transcript does.
+    void stopStepTaken(const QString &text);
+    void ended(const ferncastle::JobOutcome &outcome);
+
+private:
+    void planFromChosenImage();
+    void openTranscript();
+    void onOutput(OutputStream stream, const QByteArray &bytes);
+    void onStopStep(ToolProcess::StopStep step);
+    void onEnded(const RunEnd &end);
+    QStringList incompleteImages() const;
+
+    ToolCommand m_command;
+    ToolProcess m_process;
+    RunAnalysis m_analysis;
+    Transcript m_transcript;
+    QString m_transcriptStatus;
+    // The written files as they were before the run: only one the run
+    // created or changed is called incomplete or read back.
+    WrittenFiles m_written;
+    JobOutcome m_outcome;
+    bool m_ended = false;
+};
+
+} // namespace ferncastle

@@ -117,9 +117,12 @@ void ToolJob::sendLine(const QString &text)
 
 void ToolJob::onOutput(OutputStream stream, const QByteArray &bytes)
 {
+    const int eventsBefore = m_analysis.eventCount();
     const QList<ShownLine> lines = m_analysis.feed(stream, bytes);
     m_transcript.writeLines(lines);
     Q_EMIT linesArrived(lines, stream);
+    if (m_analysis.eventCount() != eventsBefore)
+        Q_EMIT progressed();
 }
 
 void ToolJob::onStopStep(ToolProcess::StopStep step)

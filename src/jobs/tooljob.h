@@ -55,6 +55,8 @@ public:
 
 Q_SIGNALS:
     void linesArrived(const QList<ferncastle::ShownLine> &lines, ferncastle::OutputStream stream);
+    // The disk map or the summary took in what the tool reported.
+    void progressed();
     // A step of a stop was taken; text says which, as the transcript does.
     void stopStepTaken(const QString &text);
     void ended(const ferncastle::JobOutcome &outcome);

@@ -18,6 +18,7 @@ struct JobRun {
     std::unique_ptr<ToolJob> job;
     QStringList lines;
     QStringList stopSteps;
+    int progressReports = 0;
 
     ToolCommand command(const QString &standIn, const QString &tool, const QString &image)
     {
@@ -41,6 +42,7 @@ struct JobRun {
                              for (const ShownLine &line : shown)
                                  lines.append(line.text);
                          });
+        QObject::connect(job.get(), &ToolJob::progressed, job.get(), [this] { ++progressReports; });
         QObject::connect(job.get(), &ToolJob::stopStepTaken, job.get(),
                          [this](const QString &text) { stopSteps.append(text); });
         job->start();
@@ -177,6 +179,8 @@ void TestToolJob::stoppedReadSaysTheImageIsIncomplete()
     JobRun run;
     run.start(run.command(QStringLiteral("stubborn-tool"), QStringLiteral("cw2dmk"), QStringLiteral("cut.dmk")));
     QVERIFY(run.waitFor(QStringLiteral("Track 1,")));
+    QVERIFY(run.progressReports > 0);
+    QCOMPARE(run.job->analysis().map().cell(0, 0).state, RunTrackState::Clean);
     run.job->stop();
     QVERIFY(run.waitForEnd());
     const QString incomplete = run.job->outcome().incompleteSentence();

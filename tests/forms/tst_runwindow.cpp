@@ -4,6 +4,7 @@
 #include "forms/run/runwindowlauncher.h"
 #include "forms/run/runtrackgrid.h"
 #include "support/samplerun.h"
+#include "support/standincommand.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -28,17 +29,9 @@ struct WindowRun {
     test::ScriptedPrompts prompts;
     QPointer<RunWindow> window;
 
-    ToolCommand command(const QString &standIn, const QString &tool, const QString &image)
+    ToolCommand command(const QString &standIn, const QString &tool, const QString &image) const
     {
-        ToolCommand command;
-        command.tool = tool;
-        command.program = fixtures + standIn;
-        command.chosenFile = dir.filePath(image);
-        command.arguments = {QStringLiteral("-k2"), command.chosenFile};
-        command.commandLine = tool + QStringLiteral(" -k2 \"") + command.chosenFile + u'"';
-        if (tool == QLatin1String("cw2dmk"))
-            command.writtenFiles = {command.chosenFile};
-        return command;
+        return test::standInCommand(QDir(dir.path()), standIn, tool, image);
     }
 
     RunWindow *open(const ToolCommand &command)

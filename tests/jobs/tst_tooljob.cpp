@@ -1,5 +1,6 @@
 #include "jobs/tooljob.h"
 #include "support/samplerun.h"
+#include "support/standincommand.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -9,7 +10,6 @@ using namespace ferncastle;
 namespace {
 
 constexpr int waitMs = 30000;
-const QString fixtures = QStringLiteral(FIXTURES_DIR "/run/");
 
 // One job over a stand-in tool writing into a temporary folder, with what
 // it said and the stop steps it reported.
@@ -20,17 +20,9 @@ struct JobRun {
     QStringList stopSteps;
     int progressReports = 0;
 
-    ToolCommand command(const QString &standIn, const QString &tool, const QString &image)
+    ToolCommand command(const QString &standIn, const QString &tool, const QString &image) const
     {
-        ToolCommand command;
-        command.tool = tool;
-        command.program = fixtures + standIn;
-        command.chosenFile = dir.filePath(image);
-        command.arguments = {QStringLiteral("-k2"), command.chosenFile};
-        command.commandLine = tool + QStringLiteral(" -k2 \"") + command.chosenFile + u'"';
-        if (tool == QLatin1String("cw2dmk"))
-            command.writtenFiles = {command.chosenFile};
-        return command;
+        return test::standInCommand(QDir(dir.path()), standIn, tool, image);
     }
 
     ToolJob &start(const ToolCommand &command)

@@ -105,6 +105,7 @@ void readData(SectorInfo &sector, const TrackCursor &cursor, int damPos, SectorE
                                                         quirkDataCrcWithoutPremarks)};
     data.next();
     sector.dataOffset = fileOffset + data.pos;
+    sector.dataStep = quint8(enc.step);
     for (int i = 0; i < sector.dataSize + 2; ++i)
         data.next();
     sector.complete = !data.cut;

@@ -21,9 +21,12 @@ QString closingLine(const ImageComparison &comparison, const QString &first,
     if (comparison.equal())
         return QStringLiteral("Equal: %1 and %2 hold the same %3 sectors.\n")
             .arg(first, second, QString::number(comparison.sameSectors));
-    return QStringLiteral("Different: %1 sectors differ, %2 are the same.\n")
-        .arg(comparison.differences.size())
-        .arg(comparison.sameSectors);
+    const qsizetype count = comparison.differences.size();
+    return QStringLiteral("Different: %1 %2, %3 %4 the same.\n")
+        .arg(QString::number(count),
+             count == 1 ? QStringLiteral("sector differs") : QStringLiteral("sectors differ"),
+             QString::number(comparison.sameSectors),
+             comparison.sameSectors == 1 ? QStringLiteral("is") : QStringLiteral("are"));
 }
 
 // True when the source is an image; says why not otherwise.

@@ -1,6 +1,7 @@
 // Two images compared sector by sector: the real tools' conversions of one
 // image into another format are equal, and one changed byte, sector, CRC
-// or data mark in either is found, once, at its address.
+// or data mark in either is found, once, at its address. The lines it
+// prints are checked through the command line (tst_comparecommand).
 
 #include "core/image/imagecompare.h"
 #include "core/image/imagereader.h"
@@ -22,8 +23,6 @@ private Q_SLOTS:
     void conversionsAreEqual();
     void changesAreFound_data();
     void changesAreFound();
-    void linesNameTheSector_data();
-    void linesNameTheSector();
 };
 
 namespace {
@@ -64,7 +63,6 @@ struct Expected
 
 Q_DECLARE_METATYPE(Change)
 Q_DECLARE_METATYPE(Expected)
-Q_DECLARE_METATYPE(ferncastle::SectorDifference)
 
 void TestImageCompare::conversionsAreEqual_data()
 {
@@ -166,41 +164,6 @@ void TestImageCompare::changesAreFound()
     const ImageComparison reversed = compareImages(fromBytes(jv3), fromBytes(dmk));
     QCOMPARE(reversed.differences.size(), 1);
     QCOMPARE(reversed.differences.constFirst().address, expected.address);
-}
-
-void TestImageCompare::linesNameTheSector_data()
-{
-    QTest::addColumn<SectorDifference>("difference");
-    QTest::addColumn<QString>("line");
-    SectorDifference only;
-    only.address = {3, 1, 5};
-    only.kind = SectorDifferenceKind::OnlyInSecond;
-    QTest::newRow("only in one") << only << u"Cylinder 3, side 1, sector 5: only in b%1.dsk."_s;
-    SectorDifference data;
-    data.address = {0, 0, 9};
-    data.firstDifferentByte = 16;
-    data.firstSize = data.secondSize = 256;
-    QTest::newRow("data") << data << u"Cylinder 0, side 0, sector 9: data differs from byte 16 on."_s;
-    SectorDifference crc = data;
-    crc.firstDifferentByte = -1;
-    crc.second.crcOk = false;
-    crc.second.dataMark = 0xF8;
-    QTest::newRow("status, names with %1 kept")
-        << crc
-        << u"Cylinder 0, side 0, sector 9: good CRC, data mark 0xFB in a.dmk; CRC error, data "
-           "mark 0xF8 in b%1.dsk."_s;
-    SectorDifference sizes = data;
-    sizes.secondSize = 128;
-    QTest::newRow("sizes") << sizes
-                           << u"Cylinder 0, side 0, sector 9: 256 data bytes in a.dmk, 128 in "
-                              "b%1.dsk."_s;
-}
-
-void TestImageCompare::linesNameTheSector()
-{
-    QFETCH(SectorDifference, difference);
-    QFETCH(QString, line);
-    QCOMPARE(describeDifference(difference, u"a.dmk"_s, u"b%1.dsk"_s), line);
 }
 
 QTEST_GUILESS_MAIN(TestImageCompare)

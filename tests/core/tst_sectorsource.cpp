@@ -107,12 +107,8 @@ void TestSectorSource::conversionHoldsSameBytes_data()
     QTest::addColumn<QString>("dmk");
     QTest::addColumn<int>("sectors");
     QTest::newRow("JV1 to FM DMK, bytes doubled") << u"m1sssd35.dsk"_s << u"m1sssd35.dmk"_s << 350;
-    QTest::newRow("JV3 to MFM DMK") << u"dd40.dsk"_s << u"dd40.dmk"_s << 720;
-    QTest::newRow("JV3 with CRC flags") << u"crcflag.dsk.gz"_s << u"crcflag.dmk.gz"_s << 720;
     QTest::newRow("JV3 two sides, stale pointers on side 1")
         << u"sides40.dsk.gz"_s << u"sides40.dmk.gz"_s << 1080;
-    QTest::newRow("DMK with bad data CRCs to JV3")
-        << u"dmk2jv3-badcrc/produced/out.dsk.gz"_s << u"dd40-badcrc.dmk"_s << 720;
 }
 
 void TestSectorSource::conversionHoldsSameBytes()

@@ -63,10 +63,12 @@ void TestCompareCommand::compares_data()
     const QStringList two{u"a.dmk"_s, u"b.dsk"_s};
     QTest::newRow("a DMK and its JV3") << QList<QByteArray>{dmk(), sameAsJv3()} << two << 0
                                        << u"^Equal: a.dmk and b.dsk hold the same 10 sectors.\n$"_s;
+    // A name holding "%1" must come out as it is.
     QTest::newRow("a CRC error")
-        << QList<QByteArray>{dmk(true), sameAsJv3()} << two << 1
+        << QList<QByteArray>{dmk(true), sameAsJv3()} << QStringList{u"a.dmk"_s, u"b%1.dsk"_s}
+        << 1
         << u"^Cylinder 1, side 0, sector 2: CRC error, data mark 0xFB in a.dmk; good CRC, "
-           "data mark 0xFB in b.dsk.\nDifferent: 1 sectors differ, 9 are the same.\n$"_s;
+           "data mark 0xFB in b%1.dsk.\nDifferent: 1 sector differs, 9 are the same.\n$"_s;
     QTest::newRow("one track fewer") << QList<QByteArray>{dmk(), sameAsJv3(1)}
                                      << two << 1 << u"(: only in a.dmk.\n.*){5}Different: 5"_s;
     QTest::newRow("control characters in a name")

@@ -65,6 +65,11 @@ namespace {
 
 const QString title = QStringLiteral("Compare With");
 
+QString sameText(int count)
+{
+    return count == 1 ? QStringLiteral("1 is") : QStringLiteral("%1 are").arg(count);
+}
+
 } // namespace
 
 ImageComparePanel::ImageComparePanel(Prompts &prompts, TrackGrid &grid, QWidget *parent)
@@ -132,9 +137,11 @@ void ImageComparePanel::showComparison(const ImageComparison &comparison, const 
         comparison.equal()
             ? QStringLiteral("Equal: %1 holds the same %2 sectors as %3.")
                   .arg(other, QString::number(comparison.sameSectors), shown)
-            : QStringLiteral("%1 sectors differ from %2 (marked on the map); %3 are the same.")
-                  .arg(QString::number(comparison.differences.size()), other,
-                       QString::number(comparison.sameSectors)));
+            : QStringLiteral("%1 %2 from %3 (marked on the map); %4 the same.")
+                  .arg(QString::number(comparison.differences.size()),
+                       comparison.differences.size() == 1 ? QStringLiteral("sector differs")
+                                                          : QStringLiteral("sectors differ"),
+                       other, sameText(comparison.sameSectors)));
     lstDifferences->clear();
     m_rows.clear();
     m_marked.clear();

@@ -1,10 +1,10 @@
 #include "jobs/tooljob.h"
 
 #include "core/image/imagelayout.h"
+#include "core/io/regularfile.h"
 #include "core/tools/tooltable.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace ferncastle {
 
@@ -84,9 +84,9 @@ void ToolJob::planFromChosenImage()
     const ToolRow *row = toolNamed(m_command.tool);
     if (!row || !row->writesChosenImageToDisk)
         return;
-    QFile image(m_command.chosenFile);
-    if (image.open(QIODevice::ReadOnly))
-        m_analysis.planFromDmkHeader(image.read(layout::dmkHeaderSize));
+    RegularFile image;
+    if (image.open(m_command.chosenFile))
+        m_analysis.planFromDmkHeader(image.read(layout::dmkHeaderSize).value_or(QByteArray()));
 }
 
 void ToolJob::openTranscript()

@@ -2,8 +2,8 @@
 
 #include "core/image/imagelayout.h"
 #include "forms/common/prompts.h"
+#include "forms/grid/trackgrid.h"
 #include "forms/run/outputview.h"
-#include "forms/run/runtrackgrid.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -133,7 +133,7 @@ void RunWindow::showProgress()
 {
     m_shownEvents = m_analysis.eventCount();
     const DiskMap &map = m_analysis.map();
-    m_grid->setMap(map);
+    m_grid->setModel(gridModelOf(map));
     if (map.cellsPlanned() > 0) {
         m_progress->setRange(0, map.cellsPlanned());
         m_progress->setValue(map.cellsDone());

@@ -7,7 +7,7 @@
 
 #include "core/image/imagereader.h"
 #include "core/imagewriter.h"
-#include "forms/imageinfo/frmimageinfo.h"
+#include "forms/imageinfo/imageinfowindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -39,7 +39,7 @@ int main(int argc, char *argv[])
         QElapsedTimer timer;
         timer.start();
         const std::clock_t cpuStart = std::clock();
-        auto *window = new FrmImageInfo;
+        auto *window = new ImageInfoWindow;
         window->showImage(readDiskImageFile(file.fileName()), file.fileName());
         window->show();
         QApplication::processEvents();

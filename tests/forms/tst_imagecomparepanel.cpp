@@ -7,7 +7,7 @@
 #include "support/samplefiles.h"
 
 #include "core/image/imagereader.h"
-#include "forms/imageinfo/frmimageinfo.h"
+#include "forms/imageinfo/imageinfowindow.h"
 #include "forms/imageinfo/imagecomparepanel.h"
 #include "forms/imageinfo/trackgrid.h"
 
@@ -90,7 +90,7 @@ void TestImageComparePanel::comparesWithTheChosenImage()
     const QString otherPath = test::writeSampleFile(m_dir, u"other.dmk"_s, other);
     test::ScriptedPrompts prompts;
     prompts.answerFile(otherPath);
-    FrmImageInfo window;
+    ImageInfoWindow window;
     window.showImage(readDiskImageFile(m_shown), m_shown);
     window.offerComparison(prompts);
     QVERIFY(window.comparison);
@@ -117,7 +117,7 @@ void TestImageComparePanel::cancelAndNonImage()
     test::ScriptedPrompts prompts;
     prompts.answerFile(QString()); // Cancel
     prompts.answerFile(m_dir.path()); // a folder
-    FrmImageInfo window;
+    ImageInfoWindow window;
     window.showImage(readDiskImageFile(m_shown), m_shown);
     window.offerComparison(prompts);
     window.comparison->cmdCompareWith->click();

@@ -4,11 +4,12 @@
 #include "core/imagewriter.h"
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
+#include "support/fourstateimage.h"
 
 #include "core/image/imagereader.h"
 #include "core/image/imagereport.h"
-#include "forms/imageinfo/frmimageinfo.h"
-#include "forms/imageinfo/trackgrid.h"
+#include "forms/grid/trackgrid.h"
+#include "forms/imageinfo/imageinfowindow.h"
 #include "forms/main/moorfield.h"
 #include "platform/terminallauncher.h"
 #include "settings/settingskeys.h"
@@ -27,7 +28,7 @@
 using namespace ferncastle;
 namespace iw = imagewriter;
 
-Q_DECLARE_METATYPE(ferncastle::TrackState)
+Q_DECLARE_METATYPE(ferncastle::CellState)
 
 class TestImageInfo : public QObject
 {
@@ -47,29 +48,22 @@ private Q_SLOTS:
 
 namespace {
 
-// Track 0: good; track 1: a data CRC error; track 2: sector 2 of 1..3
-// missing; track 3: unformatted.
-QByteArray fourStates()
-{
-    return iw::dmk(4, 1, 0x1900, [](int t, int) {
-        QList<iw::Sector> sectors;
-        for (quint8 id = 1; id <= 3; ++id) {
-            iw::Sector s{quint8(t), 0, id, 1, true};
-            s.badDataCrc = t == 1 && id == 2;
-            if (t == 3 || (t == 2 && id == 2))
-                continue;
-            sectors.append(s);
-        }
-        return sectors;
-    });
-}
-
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
     QFile file(dir.filePath(name));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return {};
     return file.fileName();
+}
+
+QColor mostCommonColour(const QImage &image, const QRect &area)
+{
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    const auto most = std::max_element(counts.cbegin(), counts.cend());
+    return most == counts.cend() ? QColor() : QColor(most.key());
 }
 
 // The main window, started with a tools folder stored so that it asks
@@ -81,7 +75,7 @@ struct MainWindow {
         window.Form_Load();
     }
 
-    QList<FrmImageInfo *> infoWindows() const { return window.findChildren<FrmImageInfo *>(); }
+    QList<ImageInfoWindow *> infoWindows() const { return window.findChildren<ImageInfoWindow *>(); }
 
     test::SettingsFolder settings;
     test::ScriptedPrompts prompts;
@@ -94,33 +88,34 @@ struct MainWindow {
 void TestImageInfo::mapPaintsEachTrackInItsState_data()
 {
     QTest::addColumn<int>("track");
-    QTest::addColumn<TrackState>("state");
-    QTest::newRow("all sectors good") << 0 << TrackState::Good;
-    QTest::newRow("a CRC error") << 1 << TrackState::Bad;
-    QTest::newRow("a sector missing from the run") << 2 << TrackState::MissingSectors;
-    QTest::newRow("unformatted") << 3 << TrackState::Empty;
+    QTest::addColumn<CellState>("state");
+    QTest::newRow("all sectors good") << 0 << CellState::Good;
+    QTest::newRow("a CRC error") << 1 << CellState::Bad;
+    QTest::newRow("a sector missing from the run") << 2 << CellState::Missing;
+    QTest::newRow("unformatted") << 3 << CellState::Unformatted;
 }
 
 // What the user sees: the cell's colour in the painted map.
 void TestImageInfo::mapPaintsEachTrackInItsState()
 {
     QFETCH(int, track);
-    QFETCH(TrackState, state);
-    FrmImageInfo info;
-    info.showImage(readDiskImage(fourStates()), QStringLiteral("four.dmk"));
+    QFETCH(CellState, state);
+    ImageInfoWindow info;
+    info.showImage(readDiskImage(test::fourStateImage()), QStringLiteral("four.dmk"));
     info.show();
     QVERIFY(QTest::qWaitForWindowExposed(&info));
-    QCOMPARE(info.grid->cellState(track, 0), state);
+    QCOMPARE(info.grid->model().cell(track, 0).state, state);
     const QImage painted = info.grid->grab().toImage();
-    // Off the selection outline, which runs round the selected cell's edge.
-    const QPoint inside = info.grid->cellRect(track, 0).center() + QPoint(0, 2);
-    QCOMPARE(QColor(painted.pixel(inside)), TrackGrid::stateColor(state));
+    // Off the selection outline, which runs round the selected cell's edge;
+    // the mark drawn over the colour covers less than the colour.
+    const QRect inside = info.grid->cellRect(track, 0).adjusted(4, 4, -5, -5);
+    QCOMPARE(mostCommonColour(painted, inside), lookOf(state).fill);
 }
 
 void TestImageInfo::selectedCellListsItsSectors()
 {
-    FrmImageInfo info;
-    info.showImage(readDiskImage(fourStates()), QStringLiteral("four.dmk"));
+    ImageInfoWindow info;
+    info.showImage(readDiskImage(test::fourStateImage()), QStringLiteral("four.dmk"));
     info.show();
     QVERIFY(QTest::qWaitForWindowExposed(&info));
     QCOMPARE(info.tblSectors->rowCount(), 3); // track 0 side 0 is selected first
@@ -138,7 +133,7 @@ void TestImageInfo::selectedCellListsItsSectors()
 
 void TestImageInfo::arrowKeysMoveTheSelection()
 {
-    FrmImageInfo info;
+    ImageInfoWindow info;
     info.showImage(readDiskImage(iw::dmk(3, 2, 0x1900, iw::uniform(2, true))),
                    QStringLiteral("ds.dmk"));
     info.show();
@@ -158,8 +153,8 @@ void TestImageInfo::arrowKeysMoveTheSelection()
 
 void TestImageInfo::copyAsTextPutsTheReportOnTheClipboard()
 {
-    FrmImageInfo info;
-    const DiskImage image = readDiskImage(fourStates());
+    ImageInfoWindow info;
+    const DiskImage image = readDiskImage(test::fourStateImage());
     info.showImage(image, QStringLiteral("four.dmk"));
     QGuiApplication::clipboard()->clear();
     info.cmdCopyText->click();
@@ -171,8 +166,8 @@ void TestImageInfo::copyAsTextPutsTheReportOnTheClipboard()
 
 void TestImageInfo::findingsAreListed()
 {
-    FrmImageInfo info;
-    const QByteArray image = fourStates();
+    ImageInfoWindow info;
+    const QByteArray image = test::fourStateImage();
     info.showImage(readDiskImage(image.first(image.size() - 10)), QStringLiteral("cut.dmk"));
     QCOMPARE(info.lstFindings->count(), 2);
     QVERIFY(info.lstFindings->item(0)->text().contains(QStringLiteral("interrupted read")));
@@ -182,7 +177,7 @@ void TestImageInfo::findingsAreListed()
 void TestImageInfo::fileMenuOpensTheChosenImage()
 {
     QTemporaryDir dir;
-    const QString path = writeFile(dir, QStringLiteral("four.dmk"), fourStates());
+    const QString path = writeFile(dir, QStringLiteral("four.dmk"), test::fourStateImage());
     MainWindow main;
     main.prompts.answerFile(path);
     main.window.mnuImageInfo->trigger();
@@ -192,7 +187,7 @@ void TestImageInfo::fileMenuOpensTheChosenImage()
     QVERIFY(request.filter.startsWith(QStringLiteral("Disk Images (*.DMK;*.DSK;*.JV3)|")));
     QVERIFY(request.filter.endsWith(QStringLiteral("|All Files|*.*")));
     QCOMPARE(main.infoWindows().size(), 1);
-    FrmImageInfo *info = main.infoWindows().first();
+    ImageInfoWindow *info = main.infoWindows().first();
     QVERIFY(info->isVisible());
     QCOMPARE(info->windowTitle(), QStringLiteral("Image Information - four.dmk"));
     QVERIFY(info->lblSummary->text().startsWith(path + QStringLiteral(": DMK image, 4 tracks")));

@@ -1,8 +1,8 @@
 #include "fakes/scriptedprompts.h"
+#include "forms/grid/trackgrid.h"
 #include "forms/run/outputview.h"
 #include "forms/run/runwindow.h"
 #include "forms/run/runwindowlauncher.h"
-#include "forms/run/runtrackgrid.h"
 #include "support/samplerun.h"
 #include "support/standincommand.h"
 
@@ -138,9 +138,9 @@ void TestRunWindow::replayedReadShowsMapVerdictAndTranscript()
 
     const QString out = QString::fromLatin1(test::readWhole(sample("cw2dmk-replay-damaged-paced") + "/stdout"));
     QCOMPARE(run.shown(), out);
-    QCOMPARE(run.find<RunTrackGrid>("trackGrid")->map().tracks(), 35);
-    QCOMPARE(run.find<RunTrackGrid>("trackGrid")->map().cell(20, 0).state, RunTrackState::Unrecovered);
-    QCOMPARE(run.find<RunTrackGrid>("trackGrid")->map().cell(12, 0).state, RunTrackState::AfterRetries);
+    QCOMPARE(run.find<TrackGrid>("trackGrid")->model().tracks, 35);
+    QCOMPARE(run.find<TrackGrid>("trackGrid")->model().cell(20, 0).state, CellState::Bad);
+    QCOMPARE(run.find<TrackGrid>("trackGrid")->model().cell(12, 0).state, CellState::Retried);
     QCOMPARE(run.find<QProgressBar>("progressBar")->value(), run.find<QProgressBar>("progressBar")->maximum());
     QVERIFY(run.label("verdictLabel").startsWith(QStringLiteral("3 unrecovered errors in 2 bad tracks")));
     QVERIFY(run.label("verdictLabel").endsWith(QStringLiteral(" Read back, out.dmk shows the same 3 bad sectors (2 with CRC errors).")));

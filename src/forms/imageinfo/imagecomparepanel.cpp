@@ -3,7 +3,7 @@
 #include "core/filefilter.h"
 #include "forms/common/named.h"
 #include "forms/common/prompts.h"
-#include "forms/imageinfo/trackgrid.h"
+#include "forms/grid/trackgrid.h"
 
 #include <QDir>
 #include <QEvent>

@@ -22,7 +22,7 @@ class QPushButton;
 namespace ferncastle {
 
 class CommandPreview;
-class FrmImageInfo;
+class ImageInfoWindow;
 class OptionCheckBox;
 class Prompts;
 class SettingsStore;
@@ -73,7 +73,7 @@ public:
     // Reads the image at path and opens an "Image Information" window on
     // it; a file that is no image gets a message instead. Returns the
     // window, or nullptr.
-    FrmImageInfo *openImageInformation(const QString &path);
+    ImageInfoWindow *openImageInformation(const QString &path);
 
     OptionSet currentOptions() const;
     // What a tool run is built from, as the window holds it now.

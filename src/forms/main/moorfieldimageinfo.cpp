@@ -6,7 +6,7 @@
 #include "core/filefilter.h"
 #include "core/image/imagereader.h"
 #include "forms/common/prompts.h"
-#include "forms/imageinfo/frmimageinfo.h"
+#include "forms/imageinfo/imageinfowindow.h"
 #include "forms/main/filechoice.h"
 
 #include <QDir>
@@ -39,7 +39,7 @@ void Moorfield::mnuImageInfo_Click()
     openImageInformation(CommonDialog1.FileName);
 }
 
-FrmImageInfo *Moorfield::openImageInformation(const QString &path)
+ImageInfoWindow *Moorfield::openImageInformation(const QString &path)
 {
     const DiskImage image = readDiskImageFile(path);
     if (!image.isImage()) {
@@ -50,7 +50,7 @@ FrmImageInfo *Moorfield::openImageInformation(const QString &path)
                                   + QStringLiteral("\rChoose a DMK, JV3 or JV1 image."));
         return nullptr;
     }
-    auto *window = new FrmImageInfo(this);
+    auto *window = new ImageInfoWindow(this);
     window->showImage(image, QDir::toNativeSeparators(path));
     window->offerComparison(m_prompts);
     window->show();

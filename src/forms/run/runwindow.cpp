@@ -1,8 +1,9 @@
 #include "forms/run/runwindow.h"
 
 #include "forms/common/prompts.h"
+#include "forms/grid/gridpalette.h"
+#include "forms/grid/trackgrid.h"
 #include "forms/run/outputview.h"
-#include "forms/run/runtrackgrid.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -14,22 +15,6 @@
 #include <QUrl>
 
 namespace ferncastle {
-
-namespace {
-
-QString styleOf(VerdictKind kind)
-{
-    switch (kind) {
-    case VerdictKind::Good: return QStringLiteral("background:#2e7d32;color:white;");
-    case VerdictKind::Warning: return QStringLiteral("background:#f9c02a;color:black;");
-    case VerdictKind::Failure: return QStringLiteral("background:#c62828;color:white;");
-    case VerdictKind::Crashed: return QStringLiteral("background:#7f1010;color:white;");
-    case VerdictKind::Stopped: break;
-    }
-    return QStringLiteral("background:#546e7a;color:white;");
-}
-
-} // namespace
 
 RunWindow::RunWindow(const ToolCommand &command, Prompts &prompts, QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -86,7 +71,7 @@ void RunWindow::showProgress()
     const RunAnalysis &analysis = m_job.analysis();
     m_shownEvents = analysis.eventCount();
     const DiskMap &map = analysis.map();
-    m_grid->setMap(map);
+    m_grid->setModel(gridModelOf(map));
     if (map.cellsPlanned() > 0) {
         m_progress->setRange(0, map.cellsPlanned());
         m_progress->setValue(map.cellsDone());
@@ -133,7 +118,7 @@ void RunWindow::onEnded(const JobOutcome &outcome)
 void RunWindow::showOutcome(const JobOutcome &outcome)
 {
     m_verdict->setText(outcome.verdict.sentence);
-    m_verdict->setStyleSheet(QStringLiteral("QLabel{") + styleOf(outcome.verdict.kind)
+    m_verdict->setStyleSheet(QStringLiteral("QLabel{") + verdictStyle(outcome.verdict.kind)
                              + QStringLiteral("padding:6px;font-weight:bold;}"));
     m_verdict->show();
     m_cardFix->setText(QStringLiteral("How to fix it: ") + outcome.cardFix);

@@ -16,7 +16,7 @@ namespace ferncastle {
 
 class OutputView;
 class Prompts;
-class RunTrackGrid;
+class TrackGrid;
 
 // One tool run in a window of its own: the command line, the output as it
 // comes, progress over the disk, Stop, and at the end a verdict the user
@@ -83,7 +83,7 @@ private:
     QLabel *m_elapsed = nullptr;
     QPushButton *m_stop = nullptr;
     QProgressBar *m_progress = nullptr;
-    RunTrackGrid *m_grid = nullptr;
+    TrackGrid *m_grid = nullptr;
     QLabel *m_planChanges = nullptr;
     QLabel *m_status = nullptr;
     QLabel *m_verdict = nullptr;

@@ -1,7 +1,7 @@
 #include "forms/common/named.h"
+#include "forms/grid/trackgrid.h"
 #include "forms/run/outputview.h"
 #include "forms/run/runwindow.h"
-#include "forms/run/runtrackgrid.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -46,7 +46,7 @@ void RunWindow::buildLayout()
     m_progress = named(new QProgressBar, "progressBar");
     m_progress->setRange(0, 0);
     layout->addWidget(m_progress);
-    m_grid = named(new RunTrackGrid, "trackGrid");
+    m_grid = named(new TrackGrid, "trackGrid");
     layout->addWidget(m_grid);
     m_planChanges = wrappingLabel("planChanges");
     layout->addWidget(m_planChanges);

@@ -1,10 +1,10 @@
-#include "forms/imageinfo/frmimageinfo.h"
+#include "forms/imageinfo/imageinfowindow.h"
 
 #include "core/image/imagereport.h"
 #include "forms/common/appicon.h"
 #include "forms/common/named.h"
+#include "forms/grid/trackgrid.h"
 #include "forms/imageinfo/imagecomparepanel.h"
-#include "forms/imageinfo/trackgrid.h"
 
 #include <QClipboard>
 #include <QFileInfo>
@@ -19,42 +19,25 @@
 
 namespace ferncastle {
 
-namespace {
-
-QString legendText()
+ImageInfoWindow::ImageInfoWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
-    QString text;
-    for (auto [state, meaning] : {std::pair{TrackState::Good, "all sectors good"},
-                                  std::pair{TrackState::Bad, "CRC errors or damage"},
-                                  std::pair{TrackState::MissingSectors, "missing sectors"},
-                                  std::pair{TrackState::Empty, "empty or unformatted"}}) {
-        text += QStringLiteral("<span style=\"color:%1\">&#9632;</span> %2&nbsp;&nbsp; ")
-                    .arg(TrackGrid::stateColor(state).name(), QLatin1String(meaning));
-    }
-    return text;
-}
-
-} // namespace
-
-FrmImageInfo::FrmImageInfo(QWidget *parent) : QWidget(parent, Qt::Window)
-{
-    setObjectName(QStringLiteral("frmImageInfo"));
+    setObjectName(QStringLiteral("ImageInfoWindow"));
     setWindowTitle(QStringLiteral("Image Information"));
     setWindowIcon(appIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     createControls();
-    connect(grid, &TrackGrid::cellSelected, this, &FrmImageInfo::showTrack);
-    connect(cmdCopyText, &QPushButton::clicked, this, &FrmImageInfo::copyAsText);
+    connect(grid, &TrackGrid::cellSelected, this, &ImageInfoWindow::showTrack);
+    connect(cmdCopyText, &QPushButton::clicked, this, &ImageInfoWindow::copyAsText);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
-void FrmImageInfo::createControls()
+void ImageInfoWindow::createControls()
 {
     lblSummary = named(new QLabel, "lblSummary");
     lblSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblSummary->setTextFormat(Qt::PlainText);
     grid = new TrackGrid;
-    lblLegend = named(new QLabel(legendText()), "lblLegend");
+    grid->setSelectable(true);
     lstFindings = named(new QListWidget, "lstFindings");
     lstFindings->setMaximumHeight(90);
     lblTrack = named(new QLabel(QStringLiteral("Select a track on the map to list its sectors.")),
@@ -75,7 +58,6 @@ void FrmImageInfo::createControls()
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblSummary);
     layout->addWidget(grid);
-    layout->addWidget(lblLegend);
     layout->addWidget(lstFindings);
     layout->addWidget(lblTrack);
     layout->addWidget(tblSectors, 1);
@@ -83,15 +65,14 @@ void FrmImageInfo::createControls()
     resize(900, 560);
 }
 
-void FrmImageInfo::showImage(const DiskImage &image, const QString &name)
+void ImageInfoWindow::showImage(const DiskImage &image, const QString &name)
 {
     m_image = image;
     m_name = name;
     setWindowTitle(QStringLiteral("Image Information - ") + QFileInfo(name).fileName());
     lblSummary->setText(imageSummary(image, name).trimmed());
-    grid->setImage(image);
+    grid->setModel(gridModelOf(image));
     grid->setVisible(image.isImage());
-    lblLegend->setVisible(image.isImage());
     lstFindings->clear();
     for (const Finding &finding : image.findings)
         lstFindings->addItem(finding.text);
@@ -105,7 +86,7 @@ void FrmImageInfo::showImage(const DiskImage &image, const QString &name)
         comparison->setImage(name);
 }
 
-void FrmImageInfo::showTrack(int track, int side)
+void ImageInfoWindow::showTrack(int track, int side)
 {
     const TrackInfo *info = m_image.track(track, side);
     lblTrack->setText(info ? trackDescription(*info) : QString());
@@ -116,18 +97,18 @@ void FrmImageInfo::showTrack(int track, int side)
         for (int column = 0; column < cells.size(); ++column) {
             auto *item = new QTableWidgetItem(cells[column]);
             if (!sectors[row].good())
-                item->setForeground(TrackGrid::stateColor(TrackState::Bad));
+                item->setForeground(lookOf(CellState::Bad).fill);
             tblSectors->setItem(row, column, item);
         }
     }
 }
 
-QString FrmImageInfo::reportText() const
+QString ImageInfoWindow::reportText() const
 {
     return imageReport(m_image, m_name);
 }
 
-void FrmImageInfo::offerComparison(Prompts &prompts)
+void ImageInfoWindow::offerComparison(Prompts &prompts)
 {
     if (comparison)
         return;
@@ -137,7 +118,7 @@ void FrmImageInfo::offerComparison(Prompts &prompts)
     m_buttons->insertWidget(1, comparison->cmdCompareWith);
 }
 
-void FrmImageInfo::copyAsText()
+void ImageInfoWindow::copyAsText()
 {
     QGuiApplication::clipboard()->setText(reportText());
 }

@@ -19,12 +19,12 @@ class TrackGrid;
 // "Image Information": what is on one disk image. The summary, the map of
 // tracks and sides, the findings, and the sectors of the selected cell.
 // "Copy as Text" puts the whole plain-text report on the clipboard.
-class FrmImageInfo : public QWidget
+class ImageInfoWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit FrmImageInfo(QWidget *parent = nullptr);
+    explicit ImageInfoWindow(QWidget *parent = nullptr);
 
     // name: what the report calls the file (its path).
     void showImage(const DiskImage &image, const QString &name);
@@ -37,7 +37,6 @@ public:
 
     QLabel *lblSummary = nullptr;
     TrackGrid *grid = nullptr;
-    QLabel *lblLegend = nullptr;
     QListWidget *lstFindings = nullptr;
     QLabel *lblTrack = nullptr;
     QTableWidget *tblSectors = nullptr;

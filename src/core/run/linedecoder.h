@@ -17,7 +17,7 @@ struct DecodedLine {
     bool cut = false;
     // The line's bytes as the tool wrote them, escape sequences and stray
     // controls included, without the line end: what a transcript keeps.
-    QByteArray raw;
+    QByteArray raw = {};
 };
 
 // Turns a tool's output, read in chunks of any size, into whole lines the

@@ -4,6 +4,7 @@
 #include "forms/common/prompts.h"
 #include "forms/run/outputview.h"
 #include "forms/run/runtrackgrid.h"
+#include "platform/processgroup.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -71,6 +72,11 @@ RunWindow::RunWindow(const ToolCommand &command, Prompts &prompts, QWidget *pare
     connect(&m_process, &ToolProcess::outputRead, this, &RunWindow::onOutput);
     connect(&m_process, &ToolProcess::stopStepTaken, this, &RunWindow::onStopStep);
     connect(&m_process, &ToolProcess::ended, this, &RunWindow::onEnded);
+    connect(&m_process, &ToolProcess::outlivedBy, this, [this](const QList<qint64> &ids) {
+        note(QStringLiteral("%1 has ended, but processes it started are still running (ids %2): "
+                            "the run ends when they do, or press Stop.")
+                 .arg(m_command.tool, processIdList(ids)));
+    });
     connect(m_stop, &QPushButton::clicked, this, &RunWindow::stopClicked);
     connect(m_input, &QLineEdit::returnPressed, this, &RunWindow::sendInput);
     connect(m_openFolder, &QPushButton::clicked, this, &RunWindow::openTranscriptFolder);
@@ -127,6 +133,8 @@ void RunWindow::paintTick()
         showProgress();
     if (!m_ended)
         m_elapsed->setText(formatElapsed(m_process.elapsedMs()));
+    if (m_transcript.writeFailed())
+        m_transcriptName->setText(m_transcript.error());
 }
 
 void RunWindow::showProgress()
@@ -183,6 +191,9 @@ void RunWindow::sendInput()
 void RunWindow::onEnded(const RunEnd &end)
 {
     m_ended = true;
+    if (!end.stillRunning.isEmpty())
+        note(QStringLiteral("Processes the tool started are still running after SIGKILL (ids %1): "
+                            "they may still change the image.").arg(processIdList(end.stillRunning)));
     const QList<ShownLine> lines = m_analysis.finish(end);
     m_analysis.readBackWrittenImages(m_written);
     m_transcript.writeLines(lines);
@@ -206,6 +217,8 @@ void RunWindow::onEnded(const RunEnd &end)
         if (!extra->isHidden())
             record += u'\n' + extra->text();
     m_transcript.writeEnd(howItEnded(end), m_process.elapsedMs(), record);
+    if (m_transcript.writeFailed())
+        m_transcriptName->setText(m_transcript.error());
     Q_EMIT runEnded();
     if (m_closeWhenEnded)
         close();

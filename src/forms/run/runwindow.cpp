@@ -263,7 +263,7 @@ void RunWindow::offerShowImage()
     if (!m_showImage)
         return;
     for (const QString &file : m_command.writtenFiles) {
-        if (QFileInfo(file).size() > 0) {
+        if (QFileInfo(file).isFile() && QFileInfo(file).size() > 0) {
             connect(m_showImageButton, &QPushButton::clicked, this,
                     [this, file] { m_showImage(file); });
             m_showImageButton->show();

@@ -58,6 +58,7 @@ void FrmImageInfo::createControls()
     lstFindings->setMaximumHeight(90);
     lblTrack = named(new QLabel(QStringLiteral("Select a track on the map to list its sectors.")),
                      "lblTrack");
+    lblTrack->setTextFormat(Qt::PlainText);
     tblSectors = named(new QTableWidget(0, int(sectorColumnTitles().size())), "tblSectors");
     tblSectors->setHorizontalHeaderLabels(sectorColumnTitles());
     tblSectors->setEditTriggers(QAbstractItemView::NoEditTriggers);

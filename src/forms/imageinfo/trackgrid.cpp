@@ -1,5 +1,7 @@
 #include "forms/imageinfo/trackgrid.h"
 
+#include "forms/common/plaintext.h"
+
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -178,7 +180,8 @@ bool TrackGrid::event(QEvent *event)
         auto *help = static_cast<QHelpEvent *>(event);
         const QPoint cell = cellAt(help->pos());
         if (cell.x() >= 0)
-            QToolTip::showText(help->globalPos(), m_descriptions[cell.x() * m_sides + cell.y()],
+            QToolTip::showText(help->globalPos(),
+                               richTextShowingPlainText(m_descriptions[cell.x() * m_sides + cell.y()]),
                                this);
         else
             QToolTip::hideText();

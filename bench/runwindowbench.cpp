@@ -5,8 +5,9 @@
 // peak and final memory, the lines the view keeps, and how long opening
 // the window takes over starting a bare process.
 //
-// Usage: ferncastle_runbench [flood|progress|open] (default: all three)
+// Usage: ferncastle_runbench [flood|unbroken|progress|open] (default: all)
 //   flood     a tool writing 50 MB of cw2dmk-like lines as fast as it can
+//   unbroken  a tool writing 20 MB with no line end at all
 //   progress  a tool writing a "\r" progress line 100,000 times
 //   open      window open time over process start, median of 20
 #include "forms/common/dialogprompts.h"
@@ -30,6 +31,7 @@ using namespace ferncastle;
 namespace {
 
 constexpr qint64 floodBytes = 50LL * 1024 * 1024;
+constexpr qint64 unbrokenBytes = 20LL * 1024 * 1024;
 
 QString writeScript(const QTemporaryDir &dir, const char *name, const QByteArray &body)
 {
@@ -173,9 +175,13 @@ int main(int argc, char **argv)
     const QString progress = writeScript(
         dir, "progress",
         "awk 'BEGIN { for (i = 0; i < 100000; i++) printf \"Track %d, side %d\\r\", i % 80, i % 2 }'\n");
+    const QString unbroken = writeScript(
+        dir, "unbroken", "head -c " + QByteArray::number(unbrokenBytes) + " /dev/zero | tr '\\0' x\n");
     const QString quick = writeScript(dir, "quick", "echo 'cw2dmk 4.10.1'\n");
     if (only.isEmpty() || only == QLatin1String("flood"))
         runOne("flood", commandFor(flood, QStringLiteral("cw2dmk"), image), floodBytes);
+    if (only.isEmpty() || only == QLatin1String("unbroken"))
+        runOne("unbroken", commandFor(unbroken, QStringLiteral("cw2dmk"), image), unbrokenBytes);
     if (only.isEmpty() || only == QLatin1String("progress"))
         runOne("progress", commandFor(progress, QStringLiteral("dmk2cw"), image),
                bytesWrittenBy(progress));

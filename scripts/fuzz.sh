@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds the fuzzers with clang, AddressSanitizer and UndefinedBehaviorSanitizer
 # in a build folder of its own, then runs each for a bounded time: the
-# options-file reader with the numeric rules, and the disk image reader.
+# options-file reader with the numeric rules, the disk image reader, and
+# the run window's core over any tool output (decoder, parsers, disk map).
 # Exits non-zero when the build fails or a fuzzer finds anything; the input
 # that caused it is kept in the artifacts folder and belongs in a regular
 # test row once fixed.
 #
 #   FERNCASTLE_FUZZ_BUILD    build folder                (default: <source>/build-fuzz)
-#   FERNCASTLE_FUZZ_SECONDS  time for both fuzzers       (default: 75)
+#   FERNCASTLE_FUZZ_SECONDS  time for all three fuzzers  (default: 75)
 #   FERNCASTLE_SHARED_DIR    sample images' shared folder (default: <source>/../shared)
 set -euo pipefail
 
@@ -27,7 +28,7 @@ cmake -S "$root" -B "$build" \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
     -DFERNCASTLE_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --target fuzz_optionfile fuzz_diskimage -j2
+cmake --build "$build" --target fuzz_optionfile fuzz_diskimage fuzz_tooloutput -j2
 
 artifacts="$build/artifacts"
 mkdir -p "$artifacts"
@@ -48,7 +49,7 @@ run() {
 corpus="$build/corpus"
 mkdir -p "$corpus"
 cp -n "$root"/fuzz/corpus/* "$corpus"/
-run fuzz_optionfile "$corpus" $((seconds * 2 / 5))
+run fuzz_optionfile "$corpus" $((seconds / 4))
 
 # The disk image seeds are the sample images, unpacked at fuzz time; the
 # reader is fuzzed on their first 20000 bytes: a JV3 header block and its
@@ -68,4 +69,23 @@ if [ -d "$shared/tool-output/files" ]; then
 else
     echo "fuzz.sh: no sample images in $shared; the disk image reader starts from nothing" >&2
 fi
-run fuzz_diskimage "$images" $((seconds - seconds * 2 / 5)) -max_len=20000
+run fuzz_diskimage "$images" $((seconds / 2)) -max_len=20000
+
+# The tool output seeds are the captured runs' stdout and stderr, each behind
+# a first byte that picks the tool it is read as (see fuzz_tooloutput.cpp).
+outputs="$build/corpus-tooloutput"
+mkdir -p "$outputs"
+if [ -d "$shared/tool-output" ]; then
+    for run in "$shared"/tool-output/*/; do
+        name="$(basename "$run")"
+        case "$name" in
+            cw2dmk*) pick='\000' ;; dmk2cw*) pick='\001' ;;
+            dmk2jv3*) pick='\002' ;; jv2dmk*) pick='\003' ;; *) continue ;;
+        esac
+        for stream in stdout stderr; do
+            [ -f "$run/$stream" ] || continue
+            { printf "$pick"; head -c 20000 "$run/$stream"; } > "$outputs/$name-$stream"
+        done
+    done
+fi
+run fuzz_tooloutput "$outputs" $((seconds - seconds / 4 - seconds / 2)) -max_len=20000

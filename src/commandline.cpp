@@ -2,6 +2,9 @@
 #include "comparecommand.h"
 #include "imageinfocommand.h"
 
+#include "core/displaytext.h"
+#include "core/nativename.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -34,11 +37,13 @@ void describeOptions(QCommandLineParser &parser)
                        "either is no image.")));
 }
 
+// Names as the file system holds them: every name a shell passes can be
+// opened, whatever its bytes.
 QStringList argumentList(int argc, char *argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(decodedNativeName(argv[i]));
     return arguments;
 }
 
@@ -59,7 +64,7 @@ void answerImageInformation(const QCommandLineParser &parser)
     if (!parser.isSet(QStringLiteral("info")))
         return;
     if (!parser.unknownOptionNames().isEmpty()) {
-        const QByteArray name = parser.unknownOptionNames().constFirst().toLocal8Bit();
+        const QByteArray name = escapedForTerminal(parser.unknownOptionNames().constFirst()).toUtf8();
         std::fprintf(stderr, "ferncastle: unknown option '%s' with --info.\n", name.constData());
         std::exit(2);
     }

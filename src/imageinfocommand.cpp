@@ -1,7 +1,9 @@
 #include "imageinfocommand.h"
 
 #include "core/image/imagereader.h"
+#include "core/displaytext.h"
 #include "core/image/imagereport.h"
+#include "platform/openablepath.h"
 
 #include <cstdio>
 
@@ -39,10 +41,12 @@ int printImageInformation(const QStringList &files)
     }
     int status = 0;
     for (qsizetype i = 0; i < files.size(); ++i) {
-        const DiskImage image = readDiskImageFile(files[i]);
+        const QString path = openablePath(files[i]);
+        const DiskImage image = readDiskImageFile(path.isEmpty() ? files[i] : path);
         if (i > 0)
             write(stdout, QStringLiteral("\n"));
-        write(stdout, imageReport(image, files[i]));
+        // A name's control characters would act on the terminal.
+        write(stdout, imageReport(image, escapedForTerminal(files[i])));
         status = qMax(status, exitStatus(imageVerdict(image)));
     }
     std::fflush(stdout);

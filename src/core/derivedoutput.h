@@ -8,7 +8,8 @@ namespace ferncastle {
 enum class OutputClash {
     None,       // nothing there yet
     Exists,     // another file would be replaced: ask first
-    IsChosenFile // the tool would empty its own input: refuse
+    IsChosenFile, // the tool would empty its own input: refuse
+    NotAFile      // a link, folder, pipe, device or socket: refuse
 };
 OutputClash outputClash(const QString &chosenFile, const QString &writtenFile);
 
@@ -18,5 +19,9 @@ QString replaceQuestion(const QString &tool, const QString &writtenFile);
 // Why the run is refused when the output would be the chosen file, and
 // what to do instead.
 QString sameFileRefusal(const QString &tool, const QString &chosenFile, const QString &extension);
+
+// Why the run is refused when its output is not an ordinary file (what it
+// is, what writing would do), and what to do instead.
+QString notAFileRefusal(const QString &tool, const QString &writtenFile);
 
 } // namespace ferncastle

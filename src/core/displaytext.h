@@ -16,4 +16,11 @@ inline constexpr qsizetype DisplayTextLimit = 160;
 // the user which value it is. Takes time linear in the part it keeps.
 QString shortenedForDisplay(QStringView text);
 
+// A name or text as a terminal line may print it: control characters (CR,
+// LF, ESC, C1), invisible format characters (bidirectional overrides) and
+// the undecodable bytes of a file name (see nativename.h) are written as
+// \xNN or \uNNNN, a backslash as \\, so that nothing printed can move the
+// cursor, retitle the terminal or forge a line.
+QString escapedForTerminal(QStringView text);
+
 } // namespace ferncastle

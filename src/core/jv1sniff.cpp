@@ -12,10 +12,11 @@ bool isPlainlyJv1(const QString &fileName)
     if (!file.open(fileName))
         return false;
     const qint64 size = file.size();
-    if (size == 0 || size % layout::jv1TrackSize != 0)
+    if (size == 0)
         return false;
     // The image reader's own decision, so the run and Image Information
-    // never disagree about what the file is.
+    // never disagree about what the file is: one cut inside its last track
+    // is still JV1, and jv2dmk must be told so.
     return probeImageFile(file) == ImageFormat::Jv1;
 }
 

@@ -74,6 +74,8 @@ OutputDecision decideOutput(const ToolCommand &command)
         case OutputClash::IsChosenFile:
             return {OutputDecision::Refuse,
                     sameFileRefusal(command.tool, command.chosenFile, u'.' + QFileInfo(written).suffix())};
+        case OutputClash::NotAFile:
+            return {OutputDecision::Refuse, notAFileRefusal(command.tool, written)};
         case OutputClash::Exists:
             return {OutputDecision::Ask, replaceQuestion(command.tool, written)};
         case OutputClash::None:

@@ -3,6 +3,7 @@
 #include "core/image/imagelayout.h"
 #include "core/io/regularfile.h"
 #include "core/tools/tooltable.h"
+#include "platform/processgroup.h"
 
 #include <QDir>
 
@@ -31,6 +32,14 @@ QString stopStepText(ToolProcess::StopStep step)
         break;
     }
     return QStringLiteral("Still running 5 seconds after SIGTERM: sent SIGKILL.");
+}
+
+// A record cut short by a full disk is never passed off as whole.
+RunVerdict withTranscriptState(RunVerdict verdict, const Transcript &transcript)
+{
+    if (transcript.writeFailed())
+        verdict.sentence += u' ' + transcript.error();
+    return verdict;
 }
 
 bool endedOnItsOwn(VerdictKind kind)
@@ -67,6 +76,11 @@ ToolJob::ToolJob(const ToolCommand &command, QObject *parent)
     connect(&m_process, &ToolProcess::outputRead, this, &ToolJob::onOutput);
     connect(&m_process, &ToolProcess::stopStepTaken, this, &ToolJob::onStopStep);
     connect(&m_process, &ToolProcess::ended, this, &ToolJob::onEnded);
+    connect(&m_process, &ToolProcess::outlivedBy, this, [this](const QList<qint64> &ids) {
+        note(QStringLiteral("%1 has ended, but processes it started are still running (ids %2): "
+                            "the run ends when they do, or press Stop.")
+                 .arg(m_command.tool, processIdList(ids)));
+    });
 }
 
 void ToolJob::start()
@@ -125,23 +139,36 @@ void ToolJob::onOutput(OutputStream stream, const QByteArray &bytes)
         Q_EMIT progressed();
 }
 
+void ToolJob::note(const QString &text)
+{
+    m_transcript.writeNote(text);
+    Q_EMIT noted(text);
+}
+
 void ToolJob::onStopStep(ToolProcess::StopStep step)
 {
-    const QString text = stopStepText(step);
-    m_transcript.writeNote(text);
-    Q_EMIT stopStepTaken(text);
+    note(stopStepText(step));
+    Q_EMIT stopStepTaken();
+}
+
+QString ToolJob::transcriptStatus() const
+{
+    return m_transcript.writeFailed() ? m_transcript.error() : m_transcriptStatus;
 }
 
 void ToolJob::onEnded(const RunEnd &end)
 {
     m_ended = true;
+    if (!end.stillRunning.isEmpty())
+        note(QStringLiteral("Processes the tool started are still running after SIGKILL (ids %1): "
+                            "they may still change the image.").arg(processIdList(end.stillRunning)));
     const QList<ShownLine> lines = m_analysis.finish(end);
     m_analysis.readBackWrittenImages(m_written);
     m_transcript.writeLines(lines);
     if (!lines.isEmpty())
         Q_EMIT linesArrived(lines, OutputStream::Stdout);
     m_outcome.end = end;
-    m_outcome.verdict = m_analysis.verdict();
+    m_outcome.verdict = withTranscriptState(m_analysis.verdict(), m_transcript);
     m_outcome.cardFix = m_analysis.summary().cardFix;
     m_outcome.incompleteImages = incompleteImages();
     m_transcript.writeEnd(howItEnded(end), m_process.elapsedMs(), m_outcome.record());

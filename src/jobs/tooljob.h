@@ -48,8 +48,8 @@ public:
     const ToolCommand &command() const { return m_command; }
     const RunAnalysis &analysis() const { return m_analysis; }
     const Transcript &transcript() const { return m_transcript; }
-    // "Transcript: <file>", or why there is none.
-    const QString &transcriptStatus() const { return m_transcriptStatus; }
+    // "Transcript: <file>", or why there is none or it stopped.
+    QString transcriptStatus() const;
     const JobOutcome &outcome() const { return m_outcome; }
     ToolProcess &process() { return m_process; }
 
@@ -57,8 +57,11 @@ Q_SIGNALS:
     void linesArrived(const QList<ferncastle::ShownLine> &lines, ferncastle::OutputStream stream);
     // The disk map or the summary took in what the tool reported.
     void progressed();
-    // A step of a stop was taken; text says which, as the transcript does.
-    void stopStepTaken(const QString &text);
+    // Something the user should know while the run goes on, as the
+    // transcript records it: a step of a stop, processes left running.
+    void noted(const QString &text);
+    // A step of a stop was taken (noted() says which).
+    void stopStepTaken();
     void ended(const ferncastle::JobOutcome &outcome);
 
 private:
@@ -66,6 +69,7 @@ private:
     void openTranscript();
     void onOutput(OutputStream stream, const QByteArray &bytes);
     void onStopStep(ToolProcess::StopStep step);
+    void note(const QString &text);
     void onEnded(const RunEnd &end);
     QStringList incompleteImages() const;
 

@@ -1,5 +1,7 @@
 #include "platform/rootrightsfix.h"
 
+#include "platform/cardtoolfile.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
@@ -20,6 +22,12 @@ QString systemProgram(const QString &name)
     const QString found = QStandardPaths::findExecutable(name, {QStringLiteral("/usr/bin"),
                                                                 QStringLiteral("/bin")});
     return found.isEmpty() ? QStringLiteral("/bin/") + name : found;
+}
+
+QString changedSoFar(int step)
+{
+    return step == 0 ? QStringLiteral("Nothing was changed.")
+                     : QStringLiteral("The owner is now root, but the set-user-ID bit was not set.");
 }
 
 QString fileList(const QStringList &files)
@@ -68,6 +76,15 @@ void RootRightsFix::start()
 
 void RootRightsFix::runStep(int step)
 {
+    // The files as they are now, not as they were when the dialog opened.
+    for (const QString &file : m_files) {
+        if (const QString refusal = notACardTool(file); !refusal.isEmpty()) {
+            QTimer::singleShot(0, this, [this, refusal, step] {
+                finish(RootRightsOutcome::Kind::Refused, refusal + u' ' + changedSoFar(step));
+            });
+            return;
+        }
+    }
     delete m_process;
     m_process = new QProcess(this);
     m_process->setProcessChannelMode(QProcess::MergedChannels);
@@ -86,9 +103,7 @@ void RootRightsFix::runStep(int step)
 void RootRightsFix::stepFinished(int step, int exitCode, bool crashed)
 {
     const QString command = commands().at(step).join(u' ');
-    const QString sofar = step == 0 ? QStringLiteral("Nothing was changed.")
-                                    : QStringLiteral("The owner is now root, but the set-user-ID "
-                                                     "bit was not set.");
+    const QString sofar = changedSoFar(step);
     if (!crashed && exitCode == 0) {
         if (step == 0) {
             m_ownerChanged = true;

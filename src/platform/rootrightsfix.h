@@ -14,6 +14,7 @@ struct RootRightsOutcome {
         NoPkexec,      // pkexec is not installed: nothing changed
         NotAuthorised, // the password prompt was cancelled or refused
         Failed,        // a command ran and failed
+        Refused,       // a file is not a card tool itself (any more)
     };
     Kind kind = Kind::Done;
     bool ownerChanged = false; // the first command succeeded

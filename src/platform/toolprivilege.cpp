@@ -1,7 +1,7 @@
 #include "platform/toolprivilege.h"
 
 #include "core/tools/tooltable.h"
-
+#include "platform/cardtoolfile.h"
 #include "platform/mountoptions.h"
 #include "platform/systemfiles.h"
 
@@ -72,6 +72,12 @@ void checkOneTool(const QByteArray &mountInfo, const QString &toolsFolder, const
         result.findings.append(toolFinding(tool, FindingSeverity::Fine,
             QStringLiteral("%1 is owned by root and set-user-ID, so it runs with root's rights.")
                 .arg(file)));
+        return;
+    }
+    if (const QString refusal = notACardTool(file); !refusal.isEmpty()) {
+        result.findings.append(toolFinding(tool, FindingSeverity::WillStop, refusal,
+            QStringLiteral("Set the tools folder in Options, Preferences to the folder that holds "
+                           "the tools themselves.")));
         return;
     }
     const QString missing = info.st_uid != 0 ? QStringLiteral("is not owned by root")

@@ -1,5 +1,7 @@
 #include "platform/toolprocess.h"
 
+#include "platform/processgroup.h"
+
 #include <csignal>
 #include <sys/types.h>
 
@@ -8,6 +10,10 @@ namespace ferncastle {
 namespace {
 
 constexpr int stopStepMs = 5000;
+// How often a group that outlived its tool is looked at, and for how many
+// looks after SIGKILL before what is left is named instead of waited for.
+constexpr int groupCheckMs = 100;
+constexpr int checksAfterKill = 20;
 
 } // namespace
 
@@ -23,12 +29,19 @@ ToolProcess::ToolProcess(QObject *parent)
             [this] { readStream(OutputStream::Stderr); });
     connect(&m_process, &QProcess::finished, this, &ToolProcess::onFinished);
     connect(&m_process, &QProcess::errorOccurred, this, &ToolProcess::onError);
+    connect(&m_process, &QProcess::started, this, [this] { m_group = m_process.processId(); });
+    m_groupTimer.setInterval(groupCheckMs);
+    connect(&m_groupTimer, &QTimer::timeout, this, &ToolProcess::watchGroup);
+    m_process.setChildProcessModifier(enterOwnProcessGroup);
 }
 
 ToolProcess::~ToolProcess()
 {
     m_process.disconnect(this);
+    if (m_toolEnded && !m_ended)
+        signalProcessGroup(m_group, SIGKILL);
     if (m_process.state() != QProcess::NotRunning) {
+        signalProcessGroup(m_group, SIGKILL);
         m_process.kill();
         m_process.waitForFinished(2000);
     }
@@ -43,11 +56,12 @@ void ToolProcess::start(const QString &program, const QStringList &arguments)
     m_process.setProgram(program);
     m_process.setArguments(arguments);
     m_process.start(QIODevice::ReadWrite);
+    m_group = m_process.processId();
 }
 
 bool ToolProcess::isRunning() const
 {
-    return m_process.state() != QProcess::NotRunning;
+    return m_process.state() != QProcess::NotRunning || (m_toolEnded && !m_ended);
 }
 
 qint64 ToolProcess::processId() const
@@ -83,20 +97,50 @@ void ToolProcess::nextStopStep()
         return;
     if (m_lastStep == StopStep::Interrupt) {
         m_lastStep = StopStep::Terminate;
-        m_process.terminate();
+        sendSignal(SIGTERM);
         Q_EMIT stopStepTaken(StopStep::Terminate);
         m_stepTimer.start();
     } else if (m_lastStep == StopStep::Terminate) {
         m_lastStep = StopStep::Kill;
-        m_process.kill();
+        sendSignal(SIGKILL);
         Q_EMIT stopStepTaken(StopStep::Kill);
     }
 }
 
+// The whole group; the tool alone only in the instant before its group
+// exists.
 bool ToolProcess::sendSignal(int signalNumber)
 {
+    if (signalProcessGroup(m_group, signalNumber))
+        return true;
     const qint64 pid = m_process.processId();
     return pid > 0 && ::kill(static_cast<pid_t>(pid), signalNumber) == 0;
+}
+
+// The tool has ended and processes of its group have not: the run ends
+// when they do; after the last step of a stop, those still there are
+// named instead.
+void ToolProcess::watchGroup()
+{
+    if (!processGroupAlive(m_group)) {
+        reportEnd();
+        return;
+    }
+    if (m_stopRequested && m_lastStep == StopStep::Kill && ++m_checksAfterKill >= checksAfterKill) {
+        m_end.stillRunning = processGroupMembers(m_group);
+        reportEnd();
+    }
+}
+
+void ToolProcess::reportEnd()
+{
+    m_groupTimer.stop();
+    m_stepTimer.stop();
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_end.stoppedByUser = m_stopRequested;
+    Q_EMIT ended(m_end);
 }
 
 void ToolProcess::readStream(OutputStream stream)
@@ -110,18 +154,21 @@ void ToolProcess::readStream(OutputStream stream)
 
 void ToolProcess::onFinished(int exitCode, QProcess::ExitStatus status)
 {
-    m_stepTimer.stop();
     readStream(OutputStream::Stdout);
     readStream(OutputStream::Stderr);
-    if (m_ended)
+    if (m_ended || m_toolEnded)
         return;
-    m_ended = true;
-    RunEnd end;
+    m_toolEnded = true;
     // On a crash exit Qt reports the number of the signal that ended it.
-    end.how = status == QProcess::CrashExit ? RunEnd::How::Signalled : RunEnd::How::Exited;
-    end.code = exitCode;
-    end.stoppedByUser = m_stopRequested;
-    Q_EMIT ended(end);
+    m_end.how = status == QProcess::CrashExit ? RunEnd::How::Signalled : RunEnd::How::Exited;
+    m_end.code = exitCode;
+    if (!processGroupAlive(m_group)) {
+        reportEnd();
+        return;
+    }
+    // A stop under way goes on against the group, step by step.
+    Q_EMIT outlivedBy(processGroupMembers(m_group));
+    m_groupTimer.start();
 }
 
 void ToolProcess::onError(QProcess::ProcessError error)

@@ -11,7 +11,9 @@ namespace ferncastle {
 
 // One tool run as a child process: its standard output and error read
 // apart, its standard input kept open (and empty until the user types), and
-// a stop that asks politely first.
+// a stop that asks politely first. The tool runs in a process group of its
+// own; every step of a stop reaches the whole group, and the run ends only
+// when the group is gone.
 class ToolProcess : public QObject
 {
     Q_OBJECT
@@ -24,6 +26,7 @@ public:
     ~ToolProcess() override;
 
     void start(const QString &program, const QStringList &arguments);
+    // The tool or a process it started is still there.
     bool isRunning() const;
     qint64 processId() const;
     qint64 elapsedMs() const;
@@ -39,6 +42,9 @@ public:
 Q_SIGNALS:
     void outputRead(ferncastle::OutputStream stream, const QByteArray &bytes);
     void stopStepTaken(ferncastle::ToolProcess::StopStep step);
+    // The tool has ended but processes it started have not (their ids):
+    // the run goes on until they end or are stopped.
+    void outlivedBy(const QList<qint64> &processIds);
     // Once per run, after the last output: how it ended, or why it could
     // not start.
     void ended(const ferncastle::RunEnd &end);
@@ -48,10 +54,17 @@ private:
     void onFinished(int exitCode, QProcess::ExitStatus status);
     void onError(QProcess::ProcessError error);
     void nextStopStep();
+    void watchGroup();
+    void reportEnd();
     bool sendSignal(int signalNumber);
 
     QProcess m_process;
+    qint64 m_group = 0;
+    RunEnd m_end;
+    bool m_toolEnded = false;
     QTimer m_stepTimer;
+    QTimer m_groupTimer;
+    int m_checksAfterKill = 0;
     QElapsedTimer m_clock;
     StopStep m_lastStep = StopStep::Interrupt;
     bool m_stopRequested = false;

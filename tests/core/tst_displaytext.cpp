@@ -1,4 +1,5 @@
 #include "core/displaytext.h"
+#include "core/nativename.h"
 
 #include <QTest>
 
@@ -14,6 +15,8 @@ private Q_SLOTS:
     void longTextKeepsStartAndEnd_data();
     void longTextKeepsStartAndEnd();
     void surrogatePairsAreNotCut();
+    void namesPrintOnOneLine_data();
+    void namesPrintOnOneLine();
 };
 
 void TestDisplayText::shortTextIsUnchanged_data()
@@ -61,6 +64,35 @@ void TestDisplayText::surrogatePairsAreNotCut()
         else
             QVERIFY(!shown.at(i).isLowSurrogate());
     }
+}
+
+void TestDisplayText::namesPrintOnOneLine_data()
+{
+    QTest::addColumn<QByteArray>("native");
+    QTest::addColumn<QString>("escaped");
+
+    QTest::newRow("plain") << QByteArray("game.dmk") << QStringLiteral("game.dmk");
+    QTest::newRow("UTF-8 kept") << QByteArray("caf\xc3\xa9.dmk") << QString::fromUtf8("café.dmk");
+    QTest::newRow("Latin-1 byte") << QByteArray("caf\xe9.dmk") << QStringLiteral("caf\\xe9.dmk");
+    QTest::newRow("cut UTF-8 sequence") << QByteArray("a\xe2\x80") << QStringLiteral("a\\xe2\\x80");
+    QTest::newRow("overlong encoding") << QByteArray("\xc0\xaf") << QStringLiteral("\\xc0\\xaf");
+    QTest::newRow("escape sequence") << QByteArray("\x1b[2Jx") << QStringLiteral("\\x1b[2Jx");
+    QTest::newRow("CR, LF, tab, DEL") << QByteArray("a\rb\nc\td\x7f")
+                                      << QStringLiteral("a\\x0db\\x0ac\\x09d\\x7f");
+    QTest::newRow("C1 control") << QByteArray("a\xc2\x9b" "2J") << QStringLiteral("a\\x9b2J");
+    QTest::newRow("bidi override") << QByteArray("a\xe2\x80\xae" "b") << QStringLiteral("a\\u202eb");
+    QTest::newRow("backslash") << QByteArray("a\\xe9") << QStringLiteral("a\\\\xe9");
+}
+
+// Any bytes a file name holds come back exactly from the decoded name,
+// and print as one line of visible characters.
+void TestDisplayText::namesPrintOnOneLine()
+{
+    QFETCH(QByteArray, native);
+    QFETCH(QString, escaped);
+    const QString name = decodedNativeName(native);
+    QCOMPARE(encodedNativeName(name), native);
+    QCOMPARE(escapedForTerminal(name), escaped);
 }
 
 QTEST_GUILESS_MAIN(TestDisplayText)

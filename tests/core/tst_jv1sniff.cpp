@@ -1,4 +1,5 @@
 #include "core/jv1sniff.h"
+#include "core/image/imagereader.h"
 #include "support/samplefiles.h"
 #include "support/samplerun.h"
 
@@ -53,7 +54,14 @@ void TestJv1Sniff::made_data()
     QTest::newRow("35 formatted tracks") << jv1Tracks(35) << true;
     QTest::newRow("one track") << jv1Tracks(1) << true;
     QTest::newRow("empty file") << QByteArray() << false;
-    QTest::newRow("half a track more") << jv1Tracks(35) + QByteArray(1280, 0) << false;
+    // Cut inside the last track: the image reader still calls it JV1, and
+    // jv2dmk must be told so or it crashes.
+    QTest::newRow("half a track more") << jv1Tracks(35) + QByteArray(1280, char(0xe5)) << true;
+    QTest::newRow("last track cut after a sector") << jv1Tracks(35).chopped(256) << true;
+    // Not whole sectors: the reader does not call it JV1, nor does the run.
+    QTest::newRow("one byte more") << jv1Tracks(35) + QByteArray(1, char(0xe5)) << false;
+    QTest::newRow("last track cut one byte short") << jv1Tracks(35).chopped(1) << false;
+    QTest::newRow("a track and a half") << jv1Tracks(1) + QByteArray(1280, char(0xe5)) << true;
     QTest::newRow("zeros read as JV3 entries that do not fit") << jv1Tracks(40, 0) << true;
     // 2901 entries of 256 bytes would need 742,656 bytes of data.
     const QByteArray oneSector = QByteArray::fromHex("000100");
@@ -73,6 +81,8 @@ void TestJv1Sniff::made()
     QVERIFY(m_dir.isValid());
     const QString path = test::writeSampleFile(m_dir, QString::fromLatin1(QTest::currentDataTag()), bytes);
     QCOMPARE(isPlainlyJv1(path), jv1);
+    // The run adds -j1 exactly when Image Information says JV1.
+    QCOMPARE(readDiskImageFile(path).format == ImageFormat::Jv1, jv1);
 }
 
 // Real images from the tools' sample runs: the JV1 that made jv2dmk crash

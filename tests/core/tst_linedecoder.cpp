@@ -34,6 +34,10 @@ private Q_SLOTS:
     void linesAsATerminalShowsThem_data();
     void linesAsATerminalShowsThem();
     void overlongLineIsCutWithoutSplittingACharacter();
+    void overlongSequenceEndsAndTheRestShows_data();
+    void overlongSequenceEndsAndTheRestShows();
+    void rawBytesAreKept_data();
+    void rawBytesAreKept();
     void cardMessagesGetTheirFix_data();
     void cardMessagesGetTheirFix();
 };
@@ -62,6 +66,20 @@ void TestLineDecoder::linesAsATerminalShowsThem_data()
     QTest::newRow("UTF-8 kept") << QByteArray("caf\xc3\xa9 \xe2\x80\x93\n") << QString::fromUtf8("café –|");
     QTest::newRow("invalid UTF-8 as Latin-1")
         << QByteArray("caf\xe9\nok\xc3\xa9\n") << QString::fromUtf8("café/oké|");
+    QTest::newRow("unended title ends at the line end")
+        << QByteArray("\x1b]0;never ends\n3 total errors, 0 total warnings\n")
+        << "/3 total errors, 0 total warnings|";
+    QTest::newRow("unended CSI keeps the line end")
+        << QByteArray("a\x1b[12\nb\x1b[1;\rc\n") << "a/b<CR>/c|";
+    QTest::newRow("CSI ends at another control") << QByteArray("a\x1b[3\tb\n") << "a\tb|";
+    QTest::newRow("device control string dropped")
+        << QByteArray("\x1bPq#0;2;0;0;0#0~~\x1b\\done\n\x1b_app\x1b\\x\n") << "done/x|";
+    QTest::newRow("CAN and SUB cancel")
+        << QByteArray("\x1b[1;3\x18x\x1b]0;t\x1ay\x1bP1\x18z\n") << "xyz|";
+    QTest::newRow("escape inside a title starts anew")
+        << QByteArray("\x1b]0;t\x1b[1mx\n") << "x|";
+    QTest::newRow("escape then line end") << QByteArray("a\x1b\nb\n") << "a/b|";
+    QTest::newRow("DEL inside CSI ignored") << QByteArray("\x1b[1\x7fmx\n") << "x|";
     QTest::newRow("truncated UTF-8 at the end as Latin-1")
         << QByteArray("ab\xc3") << QString::fromUtf8("abÃ|abÃ");
 }
@@ -85,6 +103,62 @@ void TestLineDecoder::overlongLineIsCutWithoutSplittingACharacter()
     QCOMPARE(lines.size(), 2);
     QCOMPARE(lines.at(0).text, QString(LineDecoder::maxLineBytes - 1, u'x'));
     QCOMPARE(lines.at(1).text, QString::fromUtf8("étail"));
+}
+
+void TestLineDecoder::overlongSequenceEndsAndTheRestShows_data()
+{
+    QTest::addColumn<QByteArray>("opening");
+    QTest::addColumn<char>("filler");
+    QTest::addColumn<int>("bound");
+
+    QTest::newRow("CSI of digits") << QByteArray("\x1b[") << '1' << LineDecoder::maxControlSequenceBytes;
+    QTest::newRow("title") << QByteArray("\x1b]0;") << 'a' << LineDecoder::maxControlStringBytes;
+    QTest::newRow("device control") << QByteArray("\x1bP") << 'q' << LineDecoder::maxControlStringBytes;
+}
+
+// Without a line end, only the bound ends the sequence; what follows it is
+// shown, and the sequence's own bytes up to the bound are not.
+void TestLineDecoder::overlongSequenceEndsAndTheRestShows()
+{
+    QFETCH(QByteArray, opening);
+    QFETCH(char, filler);
+    QFETCH(int, bound);
+    const QByteArray bytes = opening + QByteArray(3 * bound, filler) + "END";
+    for (const qsizetype chunk : {qsizetype(1), qsizetype(7), bytes.size()}) {
+        const QString shown = decodeAll(bytes, chunk).section(u'|', 0, 0);
+        QVERIFY2(shown.endsWith(QStringLiteral("END")), qPrintable(shown));
+        QCOMPARE(shown.size(), bytes.size() - bound);
+    }
+}
+
+void TestLineDecoder::rawBytesAreKept_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("colours and title") << QByteArray("\x1b[1;31mred\x1b[0m\n\x1b]0;t\x07x\n");
+    QTest::newRow("controls and bad UTF-8") << QByteArray("a\x07\x01\xe9\xff\n\x1bPq\x1b\\\n");
+    QTest::newRow("no line end for 200 KB")
+        << QByteArray(200 * 1024, 'z') + "\xc3\xa9" + QByteArray(70 * 1024, '\x1b');
+}
+
+// The transcript's record: the lines' raw bytes, a line end after each
+// the tool ended, give back what the tool wrote.
+void TestLineDecoder::rawBytesAreKept()
+{
+    QFETCH(QByteArray, bytes);
+    for (const qsizetype chunk : {qsizetype(1), qsizetype(4096), bytes.size()}) {
+        LineDecoder decoder;
+        QList<DecodedLine> lines;
+        for (qsizetype from = 0; from < bytes.size(); from += chunk)
+            lines += decoder.feed(QByteArrayView(bytes).sliced(from, std::min(chunk, bytes.size() - from)));
+        lines += decoder.finish();
+        QByteArray kept;
+        for (const DecodedLine &line : lines) {
+            QVERIFY(line.raw.size() <= LineDecoder::maxLineBytes);
+            kept += line.raw + (line.cut ? "" : "\n");
+        }
+        QCOMPARE(kept, bytes.endsWith('\n') ? bytes : bytes + '\n');
+    }
 }
 
 void TestLineDecoder::cardMessagesGetTheirFix_data()

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QDir>
 #include <QTest>
 
 using namespace ferncastle;
@@ -98,6 +99,15 @@ void TestToolRun::output_data()
     test::writeSampleFile(m_dir, u"z.dmk"_s);
     QTest::newRow("JV to DMK, DMK exists") << int(ToolActionId::JvToDmk) << jv
                                            << int(OutputDecision::Ask) << m_dir.filePath(u"z.dmk"_s);
+    const QString in = test::writeSampleFile(m_dir, u"in.dmk"_s);
+    const QString precious = test::writeSampleFile(m_dir, u"precious.txt"_s);
+    QVERIFY(QFile::link(precious, m_dir.filePath(u"in.dsk"_s)));
+    QTest::newRow("DMK to JV, JV name is a link") << int(ToolActionId::DmkToJv) << in
+                                                  << int(OutputDecision::Refuse) << u"a link to"_s;
+    const QString jvBesideFolder = test::writeSampleFile(m_dir, u"w.dsk"_s);
+    QVERIFY(QDir(m_dir.path()).mkdir(u"w.dmk"_s));
+    QTest::newRow("JV to DMK, DMK name is a folder") << int(ToolActionId::JvToDmk) << jvBesideFolder
+                                                     << int(OutputDecision::Refuse) << u"a folder"_s;
     QTest::newRow("Disk to Image: the dialog asked") << int(ToolActionId::DiskToImage) << dmk
                                                      << int(OutputDecision::Start) << QString();
     QTest::newRow("Image to Disk writes no file") << int(ToolActionId::ImageToDisk) << dmk

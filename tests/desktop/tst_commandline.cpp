@@ -4,6 +4,9 @@
 
 #include <QFile>
 #include <QProcess>
+
+#include <fcntl.h>
+#include <unistd.h>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,6 +23,8 @@ private Q_SLOTS:
     void manualPageAgreesWithHelp();
     void imageInformation_data();
     void imageInformation();
+    void anyNameIsReadAndPrintedOnOneLine_data();
+    void anyNameIsReadAndPrintedOnOneLine();
 
 private:
     QStringList helpOptions;
@@ -282,6 +287,60 @@ void TestCommandLine::imageInformation()
     QCOMPARE(program.exitCode(), exitCode);
     const auto dotAll = QRegularExpression::DotMatchesEverythingOption;
     QVERIFY2(QRegularExpression(stdoutPattern, dotAll).match(out).hasMatch(), qPrintable(out));
+}
+
+void TestCommandLine::anyNameIsReadAndPrintedOnOneLine_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("Latin-1, not UTF-8") << QByteArray("latin1-\xe9.dmk") << "latin1-\\xe9.dmk";
+    QTest::newRow("terminal title and clear")
+        << QByteArray("t\x1b]0;pwned\x07\x1b[2J.dmk") << "t\\x1b]0;pwned\\x07\\x1b[2J.dmk";
+    QTest::newRow("carriage return forging a line")
+        << QByteArray("a\rimage0: DMK image, 80 tracks.dmk") << "a\\x0dimage0: DMK image, 80 tracks.dmk";
+    QTest::newRow("line feed") << QByteArray("two\nlines.dmk") << "two\\x0alines.dmk";
+    QTest::newRow("right-to-left override")
+        << QByteArray("evil\xe2\x80\xae" "kmd.exe") << "evil\\u202ekmd.exe";
+    QTest::newRow("backslash kept apart") << QByteArray("back\\x1b.dmk") << "back\\\\x1b.dmk";
+}
+
+// The name reaches the program as the shell's bytes (no decoding on the
+// way: sh's printf makes them); the image is read, and the name printed
+// escaped, one image one line.
+void TestCommandLine::anyNameIsReadAndPrintedOnOneLine()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, shown);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray path = QFile::encodeName(dir.path()) + '/' + name;
+    const int descriptor = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    QVERIFY(descriptor >= 0);
+    const QByteArray image = smallDmk(false);
+    QCOMPARE(::write(descriptor, image.constData(), size_t(image.size())), ssize_t(image.size()));
+    ::close(descriptor);
+    QFile plain(dir.filePath(QStringLiteral("plain.dmk")));
+    QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write(image) == image.size());
+    plain.close();
+    QString octal;
+    for (const char byte : name)
+        octal += QStringLiteral("\\%1").arg(static_cast<unsigned char>(byte), 3, 8, QChar(u'0'));
+    QProcess program;
+    program.setWorkingDirectory(dir.path());
+    program.setProcessEnvironment(environment(QString(), dir.path()));
+    program.start(QStringLiteral("/bin/sh"),
+                  {QStringLiteral("-c"), QStringLiteral("exec \"$0\" --info \"$(printf '%1')\" plain.dmk").arg(octal),
+                   QStringLiteral(FERNCASTLE_BINARY)});
+    QVERIFY(program.waitForFinished(20000));
+    const QByteArray out = program.readAllStandardOutput();
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY2(out.startsWith(QByteArray(shown.toUtf8() + ": DMK image, 1 track")), out.constData());
+    // The report is the one a plain name gets: the name added no line.
+    const qsizetype half = out.indexOf("\n\nplain.dmk: ");
+    QVERIFY(half > 0);
+    QCOMPARE(out.left(half + 1).replace(shown.toUtf8(), "plain.dmk"), out.mid(half + 2));
+    QVERIFY(!out.contains('\x1b') && !out.contains('\r'));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -35,7 +35,7 @@ struct JobRun {
                                  lines.append(line.text);
                          });
         QObject::connect(job.get(), &ToolJob::progressed, job.get(), [this] { ++progressReports; });
-        QObject::connect(job.get(), &ToolJob::stopStepTaken, job.get(),
+        QObject::connect(job.get(), &ToolJob::noted, job.get(),
                          [this](const QString &text) { stopSteps.append(text); });
         job->start();
         return *job;

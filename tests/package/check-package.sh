@@ -46,6 +46,11 @@ for library in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6; do
     [[ ", $depends" == *", $library (>= "* ]] ||
         fail "Depends lacks $library: $depends"
 done
+# The root-rights fix needs pkexec, the terminal runs need a terminal.
+suggests=$(field Suggests)
+for suggested in x-terminal-emulator pkexec; do
+    [[ ", $suggests" == *", $suggested"* ]] || fail "Suggests lacks $suggested: $suggests"
+done
 
 # --- contents ------------------------------------------------------------------
 

@@ -1,4 +1,5 @@
 #include "platform/rootrightsfix.h"
+#include "platform/toolprivilege.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -24,15 +25,15 @@ public:
         : m_savedPath(qgetenv("PATH"))
     {
         QDir(m_dir.path()).mkpath(QStringLiteral("bin"));
-        QDir(m_dir.path()).mkpath(QStringLiteral("my tools"));
+        QDir(m_dir.path()).mkpath(QStringLiteral("my tools/it's"));
         if (withPkexec)
             QFile::link(QStringLiteral(FIXTURES_DIR "/pkexec/pkexec"), m_dir.filePath(QStringLiteral("bin/pkexec")));
         // The stand-in runs chown and chmod from the system folders.
         qputenv("PATH", QFile::encodeName(m_dir.filePath(QStringLiteral("bin"))) + ":/usr/bin:/bin");
         qputenv("FAKE_PKEXEC_RECORD", QFile::encodeName(m_dir.filePath(QStringLiteral("call"))));
         qputenv("FAKE_PKEXEC_STATUSES", statuses);
-        for (const char *name : {"cw2dmk", "it's dmk2cw"}) {
-            const QString path = m_dir.filePath(QStringLiteral("my tools/") + QLatin1String(name));
+        for (const char *name : {"cw2dmk", "dmk2cw"}) {
+            const QString path = m_dir.filePath(QStringLiteral("my tools/it's/") + QLatin1String(name));
             QFile file(path);
             file.open(QIODevice::WriteOnly);
             file.close();
@@ -82,6 +83,8 @@ public:
         return result.join(u' ');
     }
 
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+
     QStringList files;
 
 private:
@@ -100,7 +103,8 @@ class TestRootRightsFix : public QObject
 private Q_SLOTS:
     void init()
     {
-        const bool needsRoot = QTest::currentTestFunction() != QLatin1String("saysExactlyWhatItWillDo");
+        const bool needsRoot = QTest::currentTestFunction() == QLatin1String("runsChownThenChmodWithoutAShell")
+                               || QTest::currentTestFunction() == QLatin1String("reportsTheOutcome");
         if (needsRoot && ::geteuid() != 0)
             QSKIP("the stand-in pkexec changes owners for real, which needs root");
     }
@@ -108,6 +112,10 @@ private Q_SLOTS:
     void reportsTheOutcome_data();
     void reportsTheOutcome();
     void saysExactlyWhatItWillDo();
+    void actsOnlyOnTheToolsThemselves_data();
+    void actsOnlyOnTheToolsThemselves();
+    void checkListsOnlyTheToolsThemselves_data();
+    void checkListsOnlyTheToolsThemselves();
 };
 
 void TestRootRightsFix::runsChownThenChmodWithoutAShell()
@@ -174,6 +182,89 @@ void TestRootRightsFix::saysExactlyWhatItWillDo()
     QVERIFY(text.contains(QLatin1String("chown root /opt/cw/cw2dmk /opt/cw/dmk2cw\", then \"")));
     QVERIFY(text.contains(QLatin1String("chmod u+s /opt/cw/cw2dmk /opt/cw/dmk2cw\"")));
     QVERIFY(text.contains(QLatin1String("pkexec")));
+}
+
+// What is done to the scene's files after the fix was planned and before
+// it starts: "precious" is a file nobody chose.
+void TestRootRightsFix::actsOnlyOnTheToolsThemselves_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("refusal");
+
+    QTest::newRow("swapped for a link") << "link" << "is a link to";
+    QTest::newRow("swapped for a folder") << "folder" << "is not a regular file";
+    QTest::newRow("removed") << "remove" << "is no longer there";
+    QTest::newRow("hard link to another file") << "hardlink" << "has other names";
+    QTest::newRow("another file listed") << "other" << "is not cw2dmk or dmk2cw";
+}
+
+void TestRootRightsFix::actsOnlyOnTheToolsThemselves()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, refusal);
+    FixScene scene(true, "run run");
+    const QString precious = scene.path(QStringLiteral("precious"));
+    QFile(precious).open(QIODevice::WriteOnly);
+    const QString tool = scene.files.first();
+    RootRightsFix fix(change == QLatin1String("other") ? QStringList{precious} : scene.files);
+    QFile::remove(tool);
+    if (change == QLatin1String("link"))
+        QVERIFY(QFile::link(precious, tool));
+    else if (change == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(tool));
+    else if (change == QLatin1String("hardlink"))
+        QCOMPARE(::link(QFile::encodeName(precious).constData(), QFile::encodeName(tool).constData()), 0);
+    else if (change == QLatin1String("other"))
+        QFile(tool).open(QIODevice::WriteOnly);
+    QSignalSpy finished(&fix, &RootRightsFix::finished);
+    fix.start();
+    QVERIFY(finished.wait(10000));
+    const auto outcome = finished.first().first().value<RootRightsOutcome>();
+    QCOMPARE(outcome.kind, Kind::Refused);
+    QVERIFY2(outcome.message.contains(refusal), qPrintable(outcome.message));
+    QVERIFY(outcome.message.contains(QLatin1String("Nothing was changed.")));
+    QVERIFY(scene.calls().isEmpty());
+    QVERIFY(!(QFileInfo(precious).permissions() & QFile::ExeOwner));
+}
+
+void TestRootRightsFix::checkListsOnlyTheToolsThemselves_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("listed");
+
+    QTest::newRow("link to another file") << "elsewhere/passwd" << false;
+    QTest::newRow("link to a link to another file") << "chain" << false;
+    QTest::newRow("link to the tool in another folder") << "elsewhere/cw2dmk" << true;
+    QTest::newRow("link to a versioned tool") << "elsewhere/cw2dmk-4.10" << true;
+    QTest::newRow("link to a file named like a tool") << "elsewhere/cw2dmk.conf" << false;
+    QTest::newRow("the tool itself") << QString() << true;
+}
+
+// The check offers a file to the fix only when it is the tool itself; a
+// link to another file is named and left alone.
+void TestRootRightsFix::checkListsOnlyTheToolsThemselves()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, listed);
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("tools"));
+    QDir(dir.path()).mkpath(QStringLiteral("elsewhere"));
+    for (const char *name : {"elsewhere/passwd", "elsewhere/cw2dmk", "elsewhere/cw2dmk-4.10",
+                             "elsewhere/cw2dmk.conf"})
+        QFile(dir.filePath(QLatin1String(name))).open(QIODevice::WriteOnly);
+    QFile::link(dir.filePath(QStringLiteral("elsewhere/passwd")), dir.filePath(QStringLiteral("chain")));
+    const QString tool = dir.filePath(QStringLiteral("tools/cw2dmk"));
+    if (target.isEmpty())
+        QFile(tool).open(QIODevice::WriteOnly);
+    else
+        QVERIFY(QFile::link(dir.filePath(target), tool));
+    CardCheckResult result;
+    checkToolPrivilege(dir.path(), dir.filePath(QStringLiteral("tools/")), false, result);
+    QCOMPARE(result.filesNeedingRootRights.size(), listed ? 1 : 0);
+    if (!listed)
+        QVERIFY(std::any_of(result.findings.cbegin(), result.findings.cend(), [](const CardFinding &finding) {
+            return finding.sentence.contains(QLatin1String("only to the tools themselves"));
+        }));
 }
 
 QTEST_GUILESS_MAIN(TestRootRightsFix)

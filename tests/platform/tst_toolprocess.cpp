@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 using namespace ferncastle;
 
 namespace {
@@ -30,11 +32,14 @@ public:
                          });
         QObject::connect(&process, &ToolProcess::stopStepTaken, &process,
                          [this](ToolProcess::StopStep step) { steps.append(step); });
+        QObject::connect(&process, &ToolProcess::outlivedBy, &process,
+                         [this](const QList<qint64> &ids) { outlivedBy = ids; });
         QObject::connect(&process, &ToolProcess::ended, &process,
                          [this](const RunEnd &how) { end = how; ended = true; });
     }
 
     void start() { process.start(m_path, {}); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
     bool waitForEnd() { return QTest::qWaitFor([this] { return ended; }, waitMs); }
     bool waitForOutput(const QByteArray &text)
     {
@@ -45,6 +50,7 @@ public:
     QByteArray out;
     QByteArray err;
     QList<ToolProcess::StopStep> steps;
+    QList<qint64> outlivedBy;
     RunEnd end;
     bool ended = false;
 
@@ -52,6 +58,27 @@ private:
     QTemporaryDir m_dir;
     QString m_path;
 };
+
+// Alive and not a zombie waiting to be reaped.
+bool running(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+QList<qint64> pidsIn(const QString &file)
+{
+    QFile list(file);
+    QList<qint64> pids;
+    if (list.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : list.readAll().split('\n'))
+            if (!line.isEmpty())
+                pids.append(line.toLongLong());
+    return pids;
+}
 
 } // namespace
 
@@ -67,6 +94,10 @@ private Q_SLOTS:
     void stopGoesOnUntilTheToolIsGone_data();
     void stopGoesOnUntilTheToolIsGone();
     void missingProgramSaysWhy();
+    void stopReachesEveryProcessOfTheTool_data();
+    void stopReachesEveryProcessOfTheTool();
+    void runEndsOnlyWhenItsProcessesHaveEnded_data();
+    void runEndsOnlyWhenItsProcessesHaveEnded();
 };
 
 void TestToolProcess::streamsArriveApart()
@@ -165,6 +196,75 @@ void TestToolProcess::missingProgramSaysWhy()
     QCOMPARE(int(end.how), int(RunEnd::How::NotStarted));
     QVERIFY2(end.startError.startsWith(QStringLiteral("Could not start /nonexistent/cw2dmk: ")),
              qPrintable(end.startError));
+}
+
+// Each script notes the ids of the processes it leaves in "pids", then
+// says "ready".
+void TestToolProcess::stopReachesEveryProcessOfTheTool_data()
+{
+    using Step = ToolProcess::StopStep;
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QList<Step>>("steps");
+
+    QTest::newRow("wrapper around the real tool")
+        << QByteArray("sh -c 'echo $$ >> \"$0\"; echo ready; exec sleep 600' \"$d/pids\"\n")
+        << QList<Step>{Step::Interrupt};
+    // A non-interactive shell's background jobs ignore SIGINT.
+    QTest::newRow("background child, wrapper waits")
+        << QByteArray("sh -c 'echo $$ >> \"$0\"; exec sleep 600' \"$d/pids\" &\n"
+                      "sleep 0.2; echo ready; wait\n")
+        << QList<Step>{Step::Interrupt, Step::Terminate};
+    QTest::newRow("grandchild ignoring SIGINT and SIGTERM")
+        << QByteArray("( sh -c 'trap \"\" INT TERM; echo $$ >> \"$0\"; while :; do :; done' "
+                      "\"$d/pids\" & )\nsleep 0.2; echo ready; while :; do :; done\n")
+        << QList<Step>{Step::Interrupt, Step::Kill};
+}
+
+void TestToolProcess::stopReachesEveryProcessOfTheTool()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(QList<ToolProcess::StopStep>, steps);
+    Run run("d=$(dirname \"$0\")\n" + script);
+    run.process.setStopStepInterval(400);
+    run.start();
+    QVERIFY(run.waitForOutput("ready"));
+    const QList<qint64> left = pidsIn(run.path(QStringLiteral("pids")));
+    QVERIFY(!left.isEmpty());
+    run.process.stop();
+    QVERIFY(run.waitForEnd());
+    QVERIFY(run.end.stoppedByUser);
+    QCOMPARE(run.steps.first(), steps.first());
+    QCOMPARE(run.steps.last(), steps.last());
+    QVERIFY(run.end.stillRunning.isEmpty());
+    for (const qint64 pid : left)
+        QVERIFY2(!running(pid), qPrintable(QStringLiteral("process %1 outlived the stop").arg(pid)));
+}
+
+void TestToolProcess::runEndsOnlyWhenItsProcessesHaveEnded_data()
+{
+    QTest::addColumn<QByteArray>("script");
+
+    QTest::newRow("background child")
+        << QByteArray("sh -c 'sleep 0.6; echo late > \"$0\"' \"$d/written\" &\nexit 0\n");
+    QTest::newRow("orphaned grandchild")
+        << QByteArray("( sh -c 'sleep 0.6; echo late > \"$0\"' \"$d/written\" & )\nexit 0\n");
+    QTest::newRow("child with its output closed")
+        << QByteArray("sh -c 'exec >/dev/null 2>&1; sleep 0.6; echo late > \"$0\"' "
+                      "\"$d/written\" &\nexit 3\n");
+}
+
+// A tool that leaves a child behind has not finished writing: the run
+// ends after the child, so what is read back is what the child wrote.
+void TestToolProcess::runEndsOnlyWhenItsProcessesHaveEnded()
+{
+    QFETCH(QByteArray, script);
+    Run run("d=$(dirname \"$0\")\n" + script);
+    run.start();
+    QVERIFY(run.waitForEnd());
+    QVERIFY(QFile::exists(run.path(QStringLiteral("written"))));
+    QVERIFY(!run.outlivedBy.isEmpty());
+    QVERIFY(!run.end.stoppedByUser);
+    QCOMPARE(int(run.end.how), int(RunEnd::How::Exited));
 }
 
 QTEST_GUILESS_MAIN(TestToolProcess)

@@ -29,16 +29,14 @@ void DiskMap::apply(const RunEvent &event)
         done(event);
         break;
     case RunEventKind::TrackWritten:
-        reach(event.track, event.side);
-        if (event.track >= 0 && at(event.track, event.side).state == RunTrackState::NotRead)
-            at(event.track, event.side).state = RunTrackState::Clean;
+        if (TrackCell *cell = reach(event.track, event.side);
+            cell && cell->state == RunTrackState::NotRead)
+            cell->state = RunTrackState::Clean;
         break;
     case RunEventKind::TrackProblem:
-        if (event.track >= 0 && !event.warning) {
-            reach(event.track, event.side);
-            TrackCell &cell = at(event.track, event.side);
-            cell.state = RunTrackState::Unrecovered;
-            cell.errors = std::max(cell.errors, 1);
+        if (TrackCell *cell = event.warning ? nullptr : reach(event.track, event.side)) {
+            cell->state = RunTrackState::Unrecovered;
+            cell->errors = std::max(cell->errors, 1);
         }
         break;
     case RunEventKind::TracksLimited:
@@ -116,17 +114,21 @@ void DiskMap::resize(int tracks, int sides)
     m_sides = sides;
 }
 
-void DiskMap::reach(int track, int side)
+// Every write into the map goes through here: a track or side no disk has
+// (a garbled or hostile line) finds no cell and changes nothing.
+TrackCell *DiskMap::reach(int track, int side)
 {
-    if (track < 0 || side < 0)
-        return;
+    if (track < 0 || side < 0 || track >= maxTracks || side >= maxSides)
+        return nullptr;
     resize(std::max(m_tracks, track + 1), std::max(m_sides, side + 1));
+    if (track >= m_tracks || side >= m_sides)
+        return nullptr;
+    return &m_cells[qsizetype(track) * m_sides + side];
 }
 
 void DiskMap::started(const RunEvent &event)
 {
-    reach(event.track, event.side);
-    if (event.track >= maxTracks || event.side >= maxSides)
+    if (!reach(event.track, event.side))
         return;
     // Going on to side 0 of the next track with side 1 of this one unread
     // means the tool has found the disk single-sided (it says so only at
@@ -140,10 +142,10 @@ void DiskMap::started(const RunEvent &event)
 
 void DiskMap::done(const RunEvent &event)
 {
-    reach(event.track, event.side);
-    if (event.track < 0 || event.track >= m_tracks || event.side >= m_sides)
+    TrackCell *found = reach(event.track, event.side);
+    if (!found)
         return;
-    TrackCell &cell = at(event.track, event.side);
+    TrackCell &cell = *found;
     cell.good = event.good;
     cell.errors = event.errors;
     if (event.errors > 0)
@@ -152,11 +154,6 @@ void DiskMap::done(const RunEvent &event)
         cell.state = RunTrackState::Unformatted;
     else
         cell.state = event.pass > 1 ? RunTrackState::AfterRetries : RunTrackState::Clean;
-}
-
-TrackCell &DiskMap::at(int track, int side)
-{
-    return m_cells[track * m_sides + side];
 }
 
 bool DiskMap::sideTouched(int side) const

@@ -40,10 +40,11 @@ public:
 
 private:
     void resize(int tracks, int sides);
-    void reach(int track, int side);
+    // Grows the map to hold the cell and returns it; null when the cell is
+    // outside any disk.
+    TrackCell *reach(int track, int side);
     void started(const RunEvent &event);
     void done(const RunEvent &event);
-    TrackCell &at(int track, int side);
     bool sideTouched(int side) const;
 
     int m_tracks = 0;

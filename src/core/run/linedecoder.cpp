@@ -10,6 +10,8 @@ namespace {
 
 constexpr char escapeByte = 0x1b;
 constexpr char bellByte = 0x07;
+constexpr char cancelByte = 0x18;
+constexpr char substituteByte = 0x1a;
 
 bool isC0Control(char byte)
 {
@@ -60,11 +62,12 @@ QList<DecodedLine> LineDecoder::feed(QByteArrayView bytes)
         // Plain text goes in a run at a time; only the bytes that mean
         // something to a terminal go one by one.
         if (m_escape == Escape::None && !m_pendingCarriageReturn) {
-            const qsizetype room = maxLineBytes - 1 - m_line.size();
+            const qsizetype room = maxLineBytes - 1 - m_raw.size();
             qsizetype end = at;
             while (end < bytes.size() && end - at < room && isPlainByte(bytes[end]))
                 ++end;
             m_line.append(bytes.sliced(at, end - at));
+            m_raw.append(bytes.sliced(at, end - at));
             at = end;
             if (at == bytes.size())
                 break;
@@ -77,7 +80,7 @@ QList<DecodedLine> LineDecoder::feed(QByteArrayView bytes)
 QList<DecodedLine> LineDecoder::finish()
 {
     QList<DecodedLine> out;
-    if (hasOpenLine())
+    if (hasOpenLine() || !m_raw.isEmpty())
         endLine(false, out);
     m_escape = Escape::None;
     return out;
@@ -90,8 +93,11 @@ QString LineDecoder::openLine() const
 
 void LineDecoder::take(char byte, QList<DecodedLine> &out)
 {
-    if (skipEscape(byte))
+    if (skipEscape(byte)) {
+        m_raw.append(byte);
+        cutIfFull(out);
         return;
+    }
     if (m_pendingCarriageReturn) {
         if (byte == '\r')
             return;
@@ -103,65 +109,123 @@ void LineDecoder::take(char byte, QList<DecodedLine> &out)
     }
     if (byte == '\n') {
         endLine(false, out);
-    } else if (byte == '\r') {
+        return;
+    }
+    if (byte == '\r') {
         m_pendingCarriageReturn = true;
-    } else if (byte == escapeByte) {
+        return;
+    }
+    m_raw.append(byte);
+    if (byte == escapeByte) {
         m_escape = Escape::Start;
-    } else if (byte == '\t' || !isC0Control(byte)) {
+        m_escapeBytes = 1;
+    } else if (isPlainByte(byte)) {
         m_line.append(byte);
-        if (m_line.size() >= maxLineBytes) {
-            const qsizetype cut = safeCut(m_line);
-            const QByteArray rest = m_line.mid(cut);
-            m_line.truncate(cut);
-            endLine(false, out);
-            m_line = rest;
+    }
+    cutIfFull(out);
+}
+
+// Whether the byte belongs to the escape sequence under way. A byte that
+// ends one without belonging to it (a line end, a control, text past the
+// bound) returns false and is taken as the terminal would take it.
+bool LineDecoder::skipEscape(char byte)
+{
+    if (m_escape == Escape::None)
+        return false;
+    const auto value = static_cast<unsigned char>(byte);
+    if (byte == cancelByte || byte == substituteByte) {
+        m_escape = Escape::None;
+        return true;
+    }
+    if (m_escape == Escape::StringEscape) {
+        if (byte == '\\') {
+            m_escape = Escape::None;
+            return true;
         }
+        m_escape = Escape::Start;
+        m_escapeBytes = 1;
+        return startSequence(byte);
+    }
+    if (byte == escapeByte) {
+        m_escape = m_escape == Escape::String ? Escape::StringEscape : Escape::Start;
+        m_escapeBytes = m_escape == Escape::Start ? 1 : m_escapeBytes;
+        return true;
+    }
+    if (m_escape == Escape::String && byte == bellByte) {
+        m_escape = Escape::None;
+        return true;
+    }
+    if (isC0Control(byte) && value != 0x7f) {
+        m_escape = Escape::None;
+        return false;
+    }
+    if (!withinBound())
+        return false;
+    switch (m_escape) {
+    case Escape::Start:
+        return startSequence(byte);
+    case Escape::Intermediate:
+        if (value < 0x20 || value > 0x2f)
+            m_escape = Escape::None;
+        return value <= 0x7e;
+    case Escape::Csi:
+        if (value == 0x7f)
+            return true; // a terminal ignores DEL inside a sequence
+        if (value >= 0x40)
+            m_escape = Escape::None;
+        return value <= 0x7e;
+    default:
+        return true;
     }
 }
 
-// ESC [ ... final (CSI), ESC ] ... BEL or ESC \ (OSC), and the short
-// ESC forms; returns whether the byte belonged to such a sequence.
-bool LineDecoder::skipEscape(char byte)
+// The byte after ESC: which kind of sequence this is.
+bool LineDecoder::startSequence(char byte)
 {
     const auto value = static_cast<unsigned char>(byte);
-    switch (m_escape) {
-    case Escape::None:
+    m_escape = Escape::None;
+    if (byte == '[')
+        m_escape = Escape::Csi;
+    else if (byte == ']' || byte == 'P' || byte == 'X' || byte == '^' || byte == '_')
+        m_escape = Escape::String;
+    else if (value >= 0x20 && value <= 0x2f)
+        m_escape = Escape::Intermediate;
+    else if (value < 0x20 || value > 0x7e)
         return false;
-    case Escape::Start:
-        if (byte == '[')
-            m_escape = Escape::Csi;
-        else if (byte == ']')
-            m_escape = Escape::Osc;
-        else if (value >= 0x20 && value <= 0x2f)
-            m_escape = Escape::Intermediate;
-        else
-            m_escape = Escape::None;
+    return true;
+}
+
+bool LineDecoder::withinBound()
+{
+    const int bound = m_escape == Escape::String ? maxControlStringBytes : maxControlSequenceBytes;
+    if (++m_escapeBytes <= bound)
         return true;
-    case Escape::Intermediate:
-        if (value >= 0x30)
-            m_escape = Escape::None;
-        return true;
-    case Escape::Csi:
-        if (value >= 0x40 && value <= 0x7e)
-            m_escape = Escape::None;
-        return true;
-    case Escape::Osc:
-        if (byte == bellByte)
-            m_escape = Escape::None;
-        else if (byte == escapeByte)
-            m_escape = Escape::OscEscape;
-        return true;
-    case Escape::OscEscape:
-        m_escape = byte == '\\' ? Escape::None : Escape::Osc;
-        return true;
-    }
+    m_escape = Escape::None;
     return false;
 }
 
-void LineDecoder::endLine(bool overwritten, QList<DecodedLine> &out)
+// Memory stays bounded however long the tool goes without a line end; the
+// cut falls where it splits no UTF-8 sequence of the shown text.
+void LineDecoder::cutIfFull(QList<DecodedLine> &out)
 {
-    out.append(DecodedLine{decodeToolText(m_line), overwritten});
+    if (m_raw.size() < maxLineBytes)
+        return;
+    const qsizetype cut = safeCut(m_line);
+    const qsizetype carried = m_line.size() - cut;
+    const QByteArray rest = m_line.mid(cut);
+    const QByteArray rawRest = m_raw.right(carried);
+    m_line.truncate(cut);
+    m_raw.chop(carried);
+    endLine(false, out, true);
+    m_line = rest;
+    m_raw = rawRest;
+}
+
+void LineDecoder::endLine(bool overwritten, QList<DecodedLine> &out, bool cut)
+{
+    out.append(DecodedLine{decodeToolText(m_line), overwritten, cut, m_raw});
     m_line.clear();
+    m_raw.clear();
     m_pendingCarriageReturn = false;
 }
 

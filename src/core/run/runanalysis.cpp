@@ -93,7 +93,7 @@ void RunAnalysis::takeLines(OutputStream stream, const QList<DecodedLine> &lines
                             QList<ShownLine> &shown)
 {
     for (const DecodedLine &line : lines) {
-        shown.append(ShownLine{line.text, stream, line.overwritten});
+        shown.append(ShownLine{line.text, stream, line.overwritten, line.raw, line.cut});
         const bool blank = line.text.trimmed().isEmpty();
         if (stream == OutputStream::Stderr) {
             if (!blank)

@@ -17,6 +17,8 @@ struct ShownLine {
     QString text;
     OutputStream stream = OutputStream::Stdout;
     bool overwritten = false; // see DecodedLine
+    QByteArray raw = {};      // see DecodedLine
+    bool cut = false;         // see DecodedLine
 };
 
 // Everything a run window knows about a run that is not a widget: the two

@@ -16,6 +16,8 @@ struct RunEnd {
     int code = 0;              // exit status, or the signal's number
     bool stoppedByUser = false;
     QString startError;        // NotStarted: the reason, for the user
+    // Processes the tool started that outlived every step of a stop.
+    QList<qint64> stillRunning;
 
     // The tool ran to its own end: exit status 0 and no stop asked for.
     bool completed() const { return how == How::Exited && code == 0 && !stoppedByUser; }

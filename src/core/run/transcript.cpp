@@ -51,16 +51,24 @@ void Transcript::writeStart(const QString &commandLine, const QDateTime &started
     write(commandLine.toUtf8() + "\nStarted " + started.toString(Qt::ISODate).toUtf8() + "\n\n");
 }
 
-// Lines from stderr are marked, as the window marks them.
+// Lines from stderr are marked, as the window marks them. A line is kept
+// as the tool's bytes; one made by the program has only its text.
 void Transcript::writeLines(const QList<ShownLine> &lines)
 {
     if (!isOpen() || lines.isEmpty())
         return;
     QByteArray bytes;
     for (const ShownLine &line : lines) {
-        if (line.stream == OutputStream::Stderr)
+        const bool continues = m_lineOpen && line.stream == m_openStream;
+        if (m_lineOpen && !continues)
+            bytes += '\n';
+        if (line.stream == OutputStream::Stderr && !continues)
             bytes += "[stderr] ";
-        bytes += line.text.toUtf8() + '\n';
+        bytes += line.raw.isEmpty() ? line.text.toUtf8() : line.raw;
+        if (!line.cut)
+            bytes += '\n';
+        m_lineOpen = line.cut;
+        m_openStream = line.stream;
     }
     write(bytes);
 }
@@ -78,10 +86,17 @@ void Transcript::writeEnd(const QString &how, qint64 elapsedMs, const QString &v
 
 void Transcript::write(const QByteArray &bytes)
 {
-    if (!isOpen())
+    if (!isOpen() || m_writeFailed)
         return;
-    m_file.write(bytes);
-    m_file.flush();
+    if (m_file.write(bytes) == bytes.size() && m_file.flush())
+        return;
+    // What follows a hole would read as if nothing were missing.
+    m_writeFailed = true;
+    m_error = QStringLiteral("The transcript %1 could not be written whole (%2): it stops before "
+                             "the end of the run. Free some space and run the tool again for a "
+                             "whole record.")
+                  .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString());
+    m_file.close();
 }
 
 } // namespace ferncastle

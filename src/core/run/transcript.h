@@ -10,9 +10,12 @@ namespace ferncastle {
 // "1:02:03", "0:07": hours only when there are any.
 QString formatElapsed(qint64 milliseconds);
 
-// A plain UTF-8 record of a run, written as the output arrives: the command
-// line, the start, every line, and the end. Each batch of lines is flushed
-// to the system at once, so a crash of the program loses nothing shown.
+// A record of a run, written as the output arrives: the command line, the
+// start, every line as the tool wrote it (its bytes, escape sequences and
+// all), and the end. Each batch of lines is flushed to the system at once,
+// so a crash of the program loses nothing shown. A write that fails (a full
+// disk) ends the record there, and writeFailed() says so: a transcript is
+// never taken for whole when it is not.
 class Transcript
 {
 public:
@@ -24,7 +27,9 @@ public:
 
     bool isOpen() const { return m_file.isOpen(); }
     QString fileName() const { return m_file.fileName(); }
+    // Why the transcript could not be created, or stopped being written.
     QString error() const { return m_error; }
+    bool writeFailed() const { return m_writeFailed; }
 
     void writeStart(const QString &commandLine, const QDateTime &started);
     void writeLines(const QList<ShownLine> &lines);
@@ -36,6 +41,11 @@ private:
 
     QFile m_file;
     QString m_error;
+    bool m_writeFailed = false;
+    // A line the tool had not ended when it was cut, and its stream: the
+    // next piece of that stream goes on the same line.
+    bool m_lineOpen = false;
+    OutputStream m_openStream = OutputStream::Stdout;
 };
 
 } // namespace ferncastle

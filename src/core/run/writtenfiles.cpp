@@ -11,10 +11,12 @@ WrittenFiles::WrittenFiles(const QStringList &paths)
         m_before.append(stateOf(path));
 }
 
+// Only an ordinary file is an image: a folder or pipe under the name is
+// never called an incomplete image, nor read back.
 WrittenFiles::State WrittenFiles::stateOf(const QString &path)
 {
     const QFileInfo info(path);
-    if (!info.exists())
+    if (!info.exists() || !info.isFile())
         return {};
     return {true, info.size(), info.lastModified()};
 }

@@ -20,6 +20,7 @@ CardCheckQuestion::CardCheckQuestion(const QString &tool, const CardQuestion &qu
     auto *layout = new QVBoxLayout(this);
 
     auto *lblIntro = new QLabel(QStringLiteral("%1 will not reach the CatWeasel card:").arg(tool), this);
+    lblIntro->setTextFormat(Qt::PlainText);
     lblIntro->setObjectName(QStringLiteral("lblIntro"));
     layout->addWidget(lblIntro);
 

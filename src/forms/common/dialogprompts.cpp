@@ -19,6 +19,8 @@ void DialogPrompts::showMessage(QWidget *parent, QMessageBox::Icon icon,
                                 const QString &title, const QString &text)
 {
     QMessageBox box(icon, title, displayText(text), QMessageBox::Ok, parent);
+    // Paths and tool output in the text are shown as they are.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -26,6 +28,7 @@ bool DialogPrompts::askYesNo(QWidget *parent, const QString &title, const QStrin
 {
     QMessageBox box(QMessageBox::Question, title, displayText(text),
                     QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

@@ -42,6 +42,7 @@ void ImageInfoWindow::createControls()
     lstFindings->setMaximumHeight(90);
     lblTrack = named(new QLabel(QStringLiteral("Select a track on the map to list its sectors.")),
                      "lblTrack");
+    lblTrack->setTextFormat(Qt::PlainText);
     tblSectors = named(new QTableWidget(0, int(sectorColumnTitles().size())), "tblSectors");
     tblSectors->setHorizontalHeaderLabels(sectorColumnTitles());
     tblSectors->setEditTriggers(QAbstractItemView::NoEditTriggers);

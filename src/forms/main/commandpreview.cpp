@@ -1,5 +1,7 @@
 #include "forms/main/commandpreview.h"
 
+#include "forms/common/plaintext.h"
+
 #include "core/displaytext.h"
 
 #include <QApplication>
@@ -110,7 +112,7 @@ void CommandPreview::show(const QString &commandLine, const QStringList &lines)
     if (text == m_label->text())
         return;
     m_label->setText(text);
-    m_label->setToolTip(text);
+    m_label->setToolTip(richTextShowingPlainText(text));
     // A wrapped label asks for room for more lines than it has; the bar is
     // as wide as the window's fixed client area, less its own margins.
     m_label->setFixedHeight(m_label->heightForWidth(m_textWidth));

@@ -7,6 +7,16 @@
 
 namespace ferncastle {
 
+namespace {
+
+QString shortened(const QString &text)
+{
+    return text.left(OutputView::shownLineChars)
+           + QStringLiteral(" \u2026 [line shortened here; the transcript has it whole]");
+}
+
+} // namespace
+
 OutputView::OutputView(QWidget *parent)
     : QPlainTextEdit(parent)
 {
@@ -30,9 +40,11 @@ OutputView::OutputView(QWidget *parent)
 
 void OutputView::addLines(const QList<ShownLine> &lines)
 {
-    for (const ShownLine &line : lines)
-        if (!line.overwritten)
-            m_pending.append(line);
+    for (const ShownLine &line : lines) {
+        ShownLine shown{QString(), line.stream};
+        if (!line.overwritten && shorten(line, shown.text))
+            m_pending.append(shown);
+    }
     // Lines that arrive faster than anyone can read are not laid out: the
     // newest of them are, and a note says how many were left out.
     if (m_pending.size() > maxLinesPerPaint) {
@@ -41,11 +53,34 @@ void OutputView::addLines(const QList<ShownLine> &lines)
     }
 }
 
+// A line the decoder cut goes on in the next piece: the first piece is
+// shown shortened, the rest up to the line's end is left to the transcript.
+bool OutputView::shorten(const ShownLine &line, QString &shown)
+{
+    const bool rest = m_droppingRest && line.stream == m_droppingStream;
+    if (rest) {
+        m_droppingRest = line.cut;
+        return false;
+    }
+    if (line.cut) {
+        m_droppingRest = true;
+        m_droppingStream = line.stream;
+    }
+    shown = line.cut || line.text.size() > shownLineChars ? shortened(line.text) : line.text;
+    return true;
+}
+
 void OutputView::setOpenLine(const QString &text, OutputStream stream)
 {
     if (text == m_openLine && stream == m_openStream)
         return;
-    m_openLine = text;
+    if (m_droppingRest && stream == m_droppingStream) {
+        m_openLine.clear();
+        m_openStream = stream;
+        m_openChanged = true;
+        return;
+    }
+    m_openLine = text.size() > shownLineChars ? shortened(text) : text;
     m_openStream = stream;
     m_openChanged = true;
 }
@@ -105,14 +140,22 @@ void OutputView::followEnd()
     });
 }
 
+// Whole lines from the top, until both the line and the character bounds
+// hold.
 void OutputView::dropOldLines(QTextCursor &cursor)
 {
     // One more block than lines: the last one holds the open line.
-    const int excess = document()->blockCount() - 1 - keptLines;
-    if (excess <= 0)
+    const int excessLines = document()->blockCount() - 1 - keptLines;
+    const int excessChars = document()->characterCount() - keptChars;
+    if (excessLines <= 0 && excessChars <= 0)
+        return;
+    int cutAt = excessLines > 0 ? document()->findBlockByNumber(excessLines).position() : 0;
+    if (excessChars > 0)
+        cutAt = std::max(cutAt, document()->findBlock(excessChars).next().position());
+    if (cutAt <= 0)
         return;
     cursor.setPosition(0);
-    cursor.setPosition(document()->findBlockByNumber(excess).position(), QTextCursor::KeepAnchor);
+    cursor.setPosition(cutAt, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
 }
 

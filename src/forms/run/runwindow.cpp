@@ -28,6 +28,7 @@ RunWindow::RunWindow(const ToolCommand &command, Prompts &prompts, QWidget *pare
     m_paintTimer.setInterval(paintIntervalMs);
     connect(&m_paintTimer, &QTimer::timeout, this, &RunWindow::paintTick);
     connect(&m_job, &ToolJob::linesArrived, this, &RunWindow::onLines);
+    connect(&m_job, &ToolJob::noted, this, &RunWindow::showNote);
     connect(&m_job, &ToolJob::stopStepTaken, this, &RunWindow::onStopStep);
     connect(&m_job, &ToolJob::ended, this, &RunWindow::onEnded);
     connect(m_stop, &QPushButton::clicked, &m_job, &ToolJob::stop);
@@ -64,6 +65,7 @@ void RunWindow::paintTick()
         showProgress();
     if (!m_job.hasEnded())
         m_elapsed->setText(formatElapsed(m_job.elapsedMs()));
+    m_transcriptName->setText(m_job.transcriptStatus());
 }
 
 void RunWindow::showProgress()
@@ -81,11 +83,15 @@ void RunWindow::showProgress()
     m_planChanges->setText(changes.join(u'\n'));
 }
 
-void RunWindow::onStopStep(const QString &text)
+void RunWindow::showNote(const QString &text)
 {
     const QString shown = m_status->text();
     m_status->setText(shown.isEmpty() ? text : shown + u'\n' + text);
     m_status->show();
+}
+
+void RunWindow::onStopStep()
+{
     m_stop->setEnabled(false);
 }
 
@@ -136,7 +142,7 @@ void RunWindow::offerShowImage()
     if (!m_showImage)
         return;
     for (const QString &file : command().writtenFiles) {
-        if (QFileInfo(file).size() > 0) {
+        if (QFileInfo(file).isFile() && QFileInfo(file).size() > 0) {
             connect(m_showImageButton, &QPushButton::clicked, this,
                     [this, file] { m_showImage(file); });
             m_showImageButton->show();

@@ -60,7 +60,8 @@ private:
     void buildLayout();
     QWidget *buildBottomRow();
     void onLines(const QList<ShownLine> &lines, OutputStream stream);
-    void onStopStep(const QString &text);
+    void showNote(const QString &text);
+    void onStopStep();
     void onEnded(const JobOutcome &outcome);
     void sendInput();
     void paintTick();

@@ -17,6 +17,8 @@ namespace {
 QLabel *wrappingLabel(const char *name)
 {
     auto *label = named(new QLabel, name);
+    // Paths and tool output are shown as they are, never read as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->hide();
@@ -69,6 +71,7 @@ QWidget *RunWindow::buildBottomRow()
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     m_transcriptName = named(new QLabel, "transcriptName");
+    m_transcriptName->setTextFormat(Qt::PlainText);
     m_transcriptName->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_transcriptName->setWordWrap(true);
     layout->addWidget(m_transcriptName, 1);

@@ -1,4 +1,5 @@
 #include "fakes/scriptedprompts.h"
+#include "forms/grid/gridpalette.h"
 #include "forms/grid/trackgrid.h"
 #include "forms/run/outputview.h"
 #include "forms/run/runwindow.h"
@@ -144,7 +145,7 @@ void TestRunWindow::replayedReadShowsMapVerdictAndTranscript()
     QCOMPARE(run.find<QProgressBar>("progressBar")->value(), run.find<QProgressBar>("progressBar")->maximum());
     QVERIFY(run.label("verdictLabel").startsWith(QStringLiteral("3 unrecovered errors in 2 bad tracks")));
     QVERIFY(run.label("verdictLabel").endsWith(QStringLiteral(" Read back, out.dmk shows the same 3 bad sectors (2 with CRC errors).")));
-    QVERIFY(run.find<QLabel>("verdictLabel")->styleSheet().contains(QStringLiteral("#f9c02a")));
+    QVERIFY(run.find<QLabel>("verdictLabel")->styleSheet().contains(verdictStyle(VerdictKind::Warning)));
     QVERIFY(run.label("incompleteImage").isEmpty());
     QVERIFY(!run.find<QPushButton>("stopButton")->isEnabled());
 

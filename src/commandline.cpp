@@ -25,6 +25,10 @@ void describeOptions(QCommandLineParser &parser)
                        "options, track by track, and exit: 0 when every image was read "
                        "cleanly, 1 when any has CRC errors or findings, 2 when any could not "
                        "be read as an image.")));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("With --info: a disk image to report on (DMK, JV3 or JV1); give one or more."),
+        QStringLiteral("[FILE...]"));
 }
 
 QStringList argumentList(int argc, char *argv[])
@@ -72,9 +76,13 @@ void answerInformationOptions(int argc, char *argv[])
         answerImageInformation(parser);
         return;
     }
-    // The help text names the program as it was called, which it takes from
-    // the running application; a core one needs no display.
-    QCoreApplication app(argc, argv);
+    // The help text names the program as the running application's first
+    // argument; it is given the name users type, whatever path started it.
+    // A core application needs no display.
+    char name[] = "ferncastle";
+    char *nameOnly[] = {name, nullptr};
+    int nameCount = 1;
+    QCoreApplication app(nameCount, nameOnly);
     parser.process(QStringList{QCoreApplication::arguments().constFirst(), request});
 }
 

@@ -1,5 +1,7 @@
 #include "core/toolcommand.h"
 
+#include "core/toolpath.h"
+
 #include <QProcess>
 
 namespace ferncastle {
@@ -13,7 +15,7 @@ ToolCommand assembleToolCommand(const QString &toolsFolder, ToolActionId action,
     command.tool = QLatin1String(toolAction.tool);
     command.chosenFile = chosenFile;
     command.writtenFiles = toolAction.writtenFiles(chosenFile);
-    command.program = toolsFolder + command.tool;
+    command.program = toolProgram(toolsFolder, command.tool);
     command.commandLine = command.program + u' ' + optionText + u' ' + u'"' + chosenFile + u'"';
     command.arguments = QProcess::splitCommand(optionText);
     command.arguments.append(chosenFile);

@@ -23,10 +23,10 @@ struct ToolCommand {
     QStringList arguments;    // separate arguments, never a shell
 };
 
-// The tools folder, the tool's name, one blank, the option text, one blank
-// and the quoted file name. The tools folder is put in front unchanged, with
-// no separator added; the option text is split as QProcess::splitCommand
-// splits (blanks separate, double quotes group).
+// The program (toolProgram(): the tools folder joined to the tool's name),
+// one blank, the option text, one blank and the quoted file name. The option
+// text is split as QProcess::splitCommand splits (blanks separate, double
+// quotes group).
 ToolCommand assembleToolCommand(const QString &toolsFolder, ToolActionId action,
                                 const QString &optionText, const QString &chosenFile);
 

@@ -4,6 +4,7 @@
 #include "core/derivedoutput.h"
 #include "core/displaytext.h"
 #include "core/jv1sniff.h"
+#include "core/optionconflicts.h"
 #include "core/optionstring.h"
 #include "core/typedparameters.h"
 
@@ -58,6 +59,8 @@ PlannedRun planToolRun(ToolActionId id, const RunInputs &inputs, const QString &
     run.refusal = toolAction(id).options == OptionSource::OptionalParameters
                       ? argumentTextRefusal(inputs.optionalParms, optionalParametersCaption)
                       : optionTextsRefusal(inputs.options, options.text);
+    const bool cardTool = toolAction(id).options != OptionSource::OptionalParameters;
+    run.warnings += checkOptionConflicts(run.command.tool, options.text, cardTool ? &inputs.options : nullptr);
     run.stopsRun = options.stopsRun || !run.refusal.isEmpty();
     return run;
 }

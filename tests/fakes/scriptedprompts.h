@@ -45,6 +45,16 @@ public:
         return m_fileAnswers.isEmpty() ? QString() : m_fileAnswers.dequeue();
     }
 
+    // The next text question gets this answer; with none queued, a Cancel.
+    void answerText(const QString &text) { m_textAnswers.enqueue(text); }
+
+    QString askText(QWidget *, const QString &title, const QString &label) override
+    {
+        messages.append({QMessageBox::Question, title, label});
+        events.append(QStringLiteral("text: ") + label);
+        return m_textAnswers.isEmpty() ? QString() : m_textAnswers.dequeue();
+    }
+
     QList<Message> messages;
     QList<FileRequest> fileRequests;
     QStringList events; // messages and dialogs, in order
@@ -52,6 +62,7 @@ public:
 private:
     QQueue<QString> m_fileAnswers;
     QQueue<bool> m_yesNoAnswers;
+    QQueue<QString> m_textAnswers;
 };
 
 } // namespace ferncastle::test

@@ -1,3 +1,4 @@
+#include "fakes/fakeprograms.h"
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
 #include "support/captionfit.h"
@@ -229,6 +230,7 @@ void TestMoorfield::menus()
                                  "mnuPreferences=&Preferences",
                                  "mnuRunInTerminal=Run Tools in a &Terminal",
                                  "mnuCheckCard=&Check CatWeasel Card",
+                                 "mnuPresets=P&resets",
                                  "mnuHelp=&Help",
                                  "mnuAbout=&About"}));
 }
@@ -249,7 +251,7 @@ void TestMoorfield::initialStateBeforeLoad()
 void TestMoorfield::firstRunValues()
 {
     QVERIFY(m_window->Form_Load());
-    const QStringList shown{" 0", "", "5.25 SD/DD in HD drive", " 1", "86", " 1", "FM", "10"};
+    const QStringList shown{" 0", "0", "5.25 SD/DD in HD drive", " 1", "86", " 2", "FM", "4"};
     for (int i = 0; i < 8; ++i) {
         QWidget *control = child(valueControlNames[i]);
         QVERIFY2(!control->isEnabled(), valueControlNames[i]);
@@ -391,7 +393,10 @@ void TestMoorfield::iconHasTwoSixteenColourImages()
 
 void TestMoorfield::warningsComeBeforeTheDialog()
 {
+    test::FakePrograms fake; // a tool and a terminal, so that the dialog opens
+    QVERIFY(fake.addTerminal() && fake.addTool(QStringLiteral("cw2dmk")));
     QVERIFY(m_window->Form_Load());
+    m_window->DosFilesPath = fake.binDir();
     m_window->checkBox(Port)->setValue(Ticked);
     m_window->textBox(Port)->setText(QStringLiteral("xyz")); // "abc" would be hexadecimal
     m_window->checkBox(Tracks)->setValue(Ticked);

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 
 namespace ferncastle {
 
@@ -18,6 +20,13 @@ void DialogPrompts::showMessage(QWidget *parent, QMessageBox::Icon icon,
 {
     QMessageBox box(icon, title, displayText(text), QMessageBox::Ok, parent);
     box.exec();
+}
+
+QString DialogPrompts::askText(QWidget *parent, const QString &title, const QString &label)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, QString(), &ok);
+    return ok ? text : QString();
 }
 
 bool DialogPrompts::askYesNo(QWidget *parent, const QString &title, const QString &text)

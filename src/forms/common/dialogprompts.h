@@ -15,6 +15,7 @@ public:
                      const QString &title, const QString &text) override;
     bool askYesNo(QWidget *parent, const QString &title, const QString &text) override;
     QString chooseFile(QWidget *parent, const FileRequest &request) override;
+    QString askText(QWidget *parent, const QString &title, const QString &label) override;
 };
 
 // A file dialog set up as the request asks, not yet shown. Tests drive it

@@ -38,6 +38,10 @@ public:
     // The chosen file with the platform's own separators, or an empty string
     // when the user cancelled.
     virtual QString chooseFile(QWidget *parent, const FileRequest &request) = 0;
+
+    // One line of text, asked with OK and Cancel. The text as typed, or an
+    // empty string when the user cancelled.
+    virtual QString askText(QWidget *parent, const QString &title, const QString &label) = 0;
 };
 
 } // namespace ferncastle

@@ -70,6 +70,10 @@ public:
     void mnuAbout_Click();
     void mnuImageInfo_Click();
     void mnuCheckCard_Click();
+    // In moorfieldpresets.cpp. The Presets submenu is filled each time it
+    // opens, so presets saved meanwhile show.
+    void fillPresetsMenu();
+    void mnuSavePreset_Click();
     void ExitProgram();
 
     // Reads the image at path and opens an "Image Information" window on
@@ -114,6 +118,7 @@ public:
     QMenu *mnuOptions = nullptr;
     QAction *mnuLoadOptions = nullptr;
     QAction *mnuSaveOptions = nullptr;
+    QMenu *mnuPresets = nullptr;
     QAction *mnuPreferences = nullptr;
     QAction *mnuRunInTerminal = nullptr;
     QAction *mnuCheckCard = nullptr;
@@ -147,6 +152,8 @@ private:
     bool cardCheckAllows(const ToolAction &action, const QString &options);
     CardCheckResult checkCardNow() const;
     void showWarnings(const QStringList &warnings);
+    QString userPresetsFolder() const;
+    void loadUserPreset(const QString &file);
 
     struct GroupWidgets {
         OptionCheckBox *checkBox = nullptr;

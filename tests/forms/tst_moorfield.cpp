@@ -49,6 +49,7 @@ private Q_SLOTS:
     void listEntries_data();
     void listEntries();
     void menus();
+    void everyOptionControlExplainsItself();
     void initialStateBeforeLoad();
     void firstRunValues();
     void tabOrder();
@@ -233,6 +234,20 @@ void TestMoorfield::menus()
                                  "mnuPresets=P&resets",
                                  "mnuHelp=&Help",
                                  "mnuAbout=&About"}));
+}
+
+// Each tooltip names its group's own flag, so no group shows another's.
+void TestMoorfield::everyOptionControlExplainsItself()
+{
+    for (int i = 0; i < GroupCount; ++i) {
+        const QString flag = QLatin1String(optionGroups()[i].flag).trimmed();
+        for (const char *name : {checkBoxNames[i], valueControlNames[i]}) {
+            const QString tip = m_window->findChild<QWidget *>(QLatin1String(name))->toolTip();
+            QVERIFY2(tip.startsWith(flag + u':'), name);
+        }
+    }
+    QVERIFY(!m_window->txtExtraParms->toolTip().isEmpty());
+    QVERIFY(!m_window->txtOptionalParms->toolTip().isEmpty());
 }
 
 void TestMoorfield::initialStateBeforeLoad()

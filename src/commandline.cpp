@@ -35,6 +35,10 @@ void describeOptions(QCommandLineParser &parser)
                        "the options sector by sector, print each sector that differs, and "
                        "exit: 0 when they hold the same sectors, 1 when they differ, 2 when "
                        "either is no image.")));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("With --info: a disk image to report on (DMK, JV3 or JV1); give one or more. With --compare: the two images to compare."),
+        QStringLiteral("[FILE...]"));
 }
 
 // Names as the file system holds them: every name a shell passes can be
@@ -97,9 +101,13 @@ void answerInformationOptions(int argc, char *argv[])
         answerImageComparison(parser);
         return;
     }
-    // The help text names the program as it was called, which it takes from
-    // the running application; a core one needs no display.
-    QCoreApplication app(argc, argv);
+    // The help text names the program as the running application's first
+    // argument; it is given the name users type, whatever path started it.
+    // A core application needs no display.
+    char name[] = "ferncastle";
+    char *nameOnly[] = {name, nullptr};
+    int nameCount = 1;
+    QCoreApplication app(nameCount, nameOnly);
     parser.process(QStringList{QCoreApplication::arguments().constFirst(), request});
 }
 

@@ -25,12 +25,15 @@ constexpr NumberCheck retriesCheck{
     true, true, 0, 100,
     "The 'Number of retries' is not between 0 and 100. Option not used"};
 
-// "Enconding" is spelled as the values already stored under it are.
+// "Enconding" is spelled as the values already stored under it are. The
+// values a first run shows (greyed until ticked) are what the tools do
+// without the flag where the list has it: port 0, dmk2cw's 2 sides,
+// cw2dmk's 86-track guess and its 4 retries (see optionhelp.cpp).
 const std::array<OptionGroup, GroupCount> groups = {{
     {"ckbDrive", "cboDrive", "CatWeasel drive", ValueKind::List, driveEntries, "-d", 0, true, noCheck,
      {"CW Drive Enabled", "CW Drive", "0"}},
     {"ckbPort", "txtPort", "CatWeasel port", ValueKind::Text, {}, " -p", 0, true, numberOnly,
-     {"CW Port Enabled", "CW Port", ""}},
+     {"CW Port Enabled", "CW Port", "0"}},
     {"ckbKind", "cboKind", "Drive kind", ValueKind::List, kindEntries, " -k", 1, true, noCheck,
      {"Kind Enabled", "Kind", "0"}},
     {"ckbSteps", "cboSteps", "Step multiplier", ValueKind::List, oneTwoEntries, " -m", 1, true, noCheck,
@@ -38,11 +41,11 @@ const std::array<OptionGroup, GroupCount> groups = {{
     {"ckbTracks", "txtTracks", "Number of tracks", ValueKind::Text, {}, " -t", 0, false, tracksCheck,
      {"Tracks Enabled", "Tracks", "86"}},
     {"ckbSides", "cboSides", "Sides per disk", ValueKind::List, oneTwoEntries, " -s", 1, true, noCheck,
-     {"Sides Enabled", "Sides", "0"}},
+     {"Sides Enabled", "Sides", "1"}},
     {"ckbEncoding", "cboEncoding", "Encoding", ValueKind::List, encodingEntries, " -e", 1, false, noCheck,
      {"Enconding Enabled", "Enconding", "0"}},
     {"ckbRetries", "txtRetries", "Number of retries", ValueKind::Text, {}, " -x", 0, false, retriesCheck,
-     {"Retries Enabled", "Retries", "10"}},
+     {"Retries Enabled", "Retries", "4"}},
 }};
 
 } // namespace

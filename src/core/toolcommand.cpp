@@ -1,5 +1,7 @@
 #include "core/toolcommand.h"
 
+#include "core/toolpath.h"
+
 namespace ferncastle {
 
 ToolCommand assembleToolCommand(const QString &toolsFolder, ToolActionId action,
@@ -12,7 +14,7 @@ ToolCommand assembleToolCommand(const QString &toolsFolder, ToolActionId action,
     command.tool = QLatin1String(row.tool);
     command.chosenFile = chosenFile;
     command.writtenFiles = row.writtenFiles(chosenFile);
-    command.program = toolsFolder + command.tool;
+    command.program = toolProgram(toolsFolder, command.tool);
     command.commandLine = command.program + u' ' + optionText + u' ' + u'"' + chosenFile + u'"';
     command.arguments = optionArguments;
     command.arguments.append(chosenFile);

@@ -23,10 +23,10 @@ struct ToolCommand {
     QStringList arguments;    // separate arguments, never a shell
 };
 
-// The command line is the tools folder, the tool's name, one blank, the
-// option text, one blank and the quoted file name; the tools folder is put
-// in front unchanged, with no separator added. The program gets the option
-// arguments as they were built beside that text, then the chosen file.
+// The command line is the program (toolProgram(): the tools folder joined
+// to the tool's name), one blank, the option text, one blank and the quoted
+// file name. The program gets the option arguments as they were built
+// beside that text, then the chosen file.
 ToolCommand assembleToolCommand(const QString &toolsFolder, ToolActionId action,
                                 const QString &optionText, const QStringList &optionArguments,
                                 const QString &chosenFile);

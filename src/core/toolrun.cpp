@@ -4,6 +4,7 @@
 #include "core/derivedoutput.h"
 #include "core/displaytext.h"
 #include "core/jv1sniff.h"
+#include "core/optionconflicts.h"
 #include "core/optionstring.h"
 #include "core/typedparameters.h"
 
@@ -61,6 +62,9 @@ PlannedRun planToolRun(ToolActionId id, const RunInputs &inputs, const QString &
     run.refusal = toolRow(id).optionSource == OptionSource::OptionalParameters
                       ? argumentTextRefusal(inputs.optionalParms, optionalParametersCaption)
                       : optionTextsRefusal(inputs.options, options.text);
+    const bool cardTool = toolRow(id).optionSource != OptionSource::OptionalParameters;
+    run.warnings += checkOptionConflicts(run.command.tool, options.arguments,
+                                         cardTool ? &inputs.options : nullptr);
     run.stopsRun = options.stopsRun || !run.refusal.isEmpty();
     return run;
 }

@@ -30,9 +30,15 @@ bool isOption(QStringView argument)
 
 TypedParameters readTypedParameters(const QString &text, const ToolOptions &options)
 {
-    TypedParameters typed;
+    TypedParameters typed = readTypedArguments(QProcess::splitCommand(text), options);
     typed.oddQuotes = text.count(u'"') % 2 != 0;
-    typed.arguments = QProcess::splitCommand(text);
+    return typed;
+}
+
+TypedParameters readTypedArguments(const QStringList &arguments, const ToolOptions &options)
+{
+    TypedParameters typed;
+    typed.arguments = arguments;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < typed.arguments.size(); ++i) {
         const QString &argument = typed.arguments[i];

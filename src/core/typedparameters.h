@@ -25,6 +25,8 @@ struct TypedParameters {
 };
 
 TypedParameters readTypedParameters(const QString &text, const ToolOptions &options);
+// The same for arguments already apart, as a planned run holds them.
+TypedParameters readTypedArguments(const QStringList &arguments, const ToolOptions &options);
 
 // The value getopt() leaves for letter after reading arguments: the last
 // one given wins, as in the tools' option loops; a flag without a value

@@ -23,6 +23,11 @@ public:
         return (m_useTerminal() ? m_terminal : m_runWindow).start(command);
     }
 
+    QString cannotStart(const ToolCommand &command) const override
+    {
+        return (m_useTerminal() ? m_terminal : m_runWindow).cannotStart(command);
+    }
+
 private:
     ToolLauncher &m_terminal;
     ToolLauncher &m_runWindow;

@@ -6,6 +6,8 @@
 #include "settings/settingskeys.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace ferncastle {
 
@@ -82,6 +84,13 @@ bool commitSettingsStore(QSettings &store)
         restorePreviousVersion(previous, fileName);
     forgetPreviousVersion(previous);
     return stored;
+}
+
+QString settingsStoreFolder(const QSettings &store)
+{
+    if (store.format() == QSettings::IniFormat)
+        return QFileInfo(store.fileName()).absolutePath();
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
 }
 
 QString settingsStoreLocation(const QSettings &store)

@@ -49,6 +49,11 @@ private:
 //   also when the file it names does not exist yet.
 bool commitSettingsStore(QSettings &store);
 
+// The folder the store's INI file lies in; for the registry, the
+// application's own configuration folder. Files that belong with the
+// settings (the user's presets) go there.
+QString settingsStoreFolder(const QSettings &store);
+
 // Where the store keeps its values, as the user would look for it: the
 // INI file's path, or the registry key, shortened for display.
 QString settingsStoreLocation(const QSettings &store);

@@ -41,6 +41,14 @@ QString startDetached(const QString &terminal, const QStringList &arguments,
 
 } // namespace
 
+QString TerminalLauncher::cannotStart(const ToolCommand &command) const
+{
+    const CheckedTool tool = checkTool(command.program);
+    if (tool.path.isEmpty())
+        return tool.error;
+    return findTerminal().emulator ? QString() : noTerminalMessage(command);
+}
+
 QString TerminalLauncher::start(const ToolCommand &command)
 {
     const CheckedTool tool = checkTool(command.program);

@@ -14,6 +14,8 @@ class TerminalLauncher : public ToolLauncher
 {
 public:
     QString start(const ToolCommand &command) override;
+    // The tool, then a terminal to show it in.
+    QString cannotStart(const ToolCommand &command) const override;
 };
 
 } // namespace ferncastle

@@ -1,6 +1,7 @@
 #include "platform/toolcheck.h"
 
 #include "core/displaytext.h"
+#include "core/tools/tooltable.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -39,7 +40,32 @@ CheckedTool lookUpOnPath(const QString &program)
     return {path, {}};
 }
 
+// findExecutable() adds the system's program suffixes (.EXE on Windows).
+bool holdsAnyTool(const QString &folder)
+{
+    for (const ToolRow &row : toolRows()) {
+        if (!QStandardPaths::findExecutable(QLatin1String(row.tool), {folder}).isEmpty())
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+QString toolsFolderProblem(const QString &folder)
+{
+    const QFileInfo info(folder);
+    const QString shown = shortenedForDisplay(folder);
+    if (!info.exists())
+        return QStringLiteral("The folder %1 does not exist.").arg(shown);
+    if (!info.isDir())
+        return QStringLiteral("%1 is a file, not a folder.").arg(shown);
+    if (!holdsAnyTool(folder))
+        return QStringLiteral("The folder %1 holds none of the tools (cw2dmk, dmk2cw, dmk2jv3, "
+                              "jv2dmk) as a program that can be run.")
+            .arg(shown);
+    return {};
+}
 
 CheckedTool checkTool(const QString &program)
 {

@@ -15,4 +15,9 @@ struct CheckedTool {
 // about whether the tool in it can run, so this is asked first.
 CheckedTool checkTool(const QString &program);
 
+// Why a tools folder will not serve, as a sentence for the user: it does
+// not exist, is a file, or holds none of the four tools as a program that
+// can be run. Empty when at least one of them is there.
+QString toolsFolderProblem(const QString &folder);
+
 } // namespace ferncastle

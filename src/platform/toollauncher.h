@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/toolcommand.h"
+#include "platform/toolcheck.h"
 
 #include <QString>
 
@@ -17,6 +18,14 @@ public:
     // success, otherwise a sentence for the user saying what could not be
     // started and why.
     virtual QString start(const ToolCommand &command) = 0;
+
+    // What start() would refuse, found before the user is asked anything
+    // (the file dialog, the Replace question): the same sentence, or an
+    // empty string when nothing that can be seen beforehand stands in the way.
+    virtual QString cannotStart(const ToolCommand &command) const
+    {
+        return checkTool(command.program).error;
+    }
 };
 
 } // namespace ferncastle

@@ -1,5 +1,6 @@
 #include "core/toolcommand.h"
 #include "support/assembledcommand.h"
+#include "core/toolpath.h"
 
 #include <QTest>
 
@@ -18,6 +19,8 @@ private Q_SLOTS:
     void fileNameStaysOneArgument();
     void writtenFiles_data();
     void writtenFiles();
+    void folderJoin_data();
+    void folderJoin();
 };
 
 void TestToolCommand::assemble_data()
@@ -35,16 +38,16 @@ void TestToolCommand::assemble_data()
                             << QString::fromUtf8(file) << QString::fromUtf8(commandLine) << arguments;
     };
     const QString dmk = QStringLiteral("C:\\DISKS\\GAME.DMK");
-    row("Disk to Image", "C:\\TOOLS\\", ToolActionId::DiskToImage, "-d0 -k2 ", "C:\\DISKS\\GAME.DMK",
-        "C:\\TOOLS\\cw2dmk -d0 -k2  \"C:\\DISKS\\GAME.DMK\"", {u"-d0"_s, u"-k2"_s, dmk});
-    row("Image to Disk", "C:\\TOOLS\\", ToolActionId::ImageToDisk, " ", "C:\\DISKS\\GAME.DMK",
-        "C:\\TOOLS\\dmk2cw   \"C:\\DISKS\\GAME.DMK\"", {dmk});
-    row("DMK to JV", "C:\\TOOLS\\", ToolActionId::DmkToJv, "", "C:\\DISKS\\GAME.DMK",
-        "C:\\TOOLS\\dmk2jv3  \"C:\\DISKS\\GAME.DMK\"", {dmk});
-    row("JV to DMK", "C:\\TOOLS\\", ToolActionId::JvToDmk, "", "C:\\DISKS\\GAME.DSK",
-        "C:\\TOOLS\\jv2dmk  \"C:\\DISKS\\GAME.DSK\"", {u"C:\\DISKS\\GAME.DSK"_s});
-    row("no separator added", "C:\\TOOLS", ToolActionId::DiskToImage, "-d0 -k2 ", "C:\\DISKS\\GAME.DMK",
-        "C:\\TOOLScw2dmk -d0 -k2  \"C:\\DISKS\\GAME.DMK\"", {u"-d0"_s, u"-k2"_s, dmk});
+    row("Disk to Image", "C:/TOOLS/", ToolActionId::DiskToImage, "-d0 -k2 ", "C:\\DISKS\\GAME.DMK",
+        "C:/TOOLS/cw2dmk -d0 -k2  \"C:\\DISKS\\GAME.DMK\"", {u"-d0"_s, u"-k2"_s, dmk});
+    row("Image to Disk", "C:/TOOLS/", ToolActionId::ImageToDisk, " ", "C:\\DISKS\\GAME.DMK",
+        "C:/TOOLS/dmk2cw   \"C:\\DISKS\\GAME.DMK\"", {dmk});
+    row("DMK to JV", "C:/TOOLS/", ToolActionId::DmkToJv, "", "C:\\DISKS\\GAME.DMK",
+        "C:/TOOLS/dmk2jv3  \"C:\\DISKS\\GAME.DMK\"", {dmk});
+    row("JV to DMK", "C:/TOOLS/", ToolActionId::JvToDmk, "", "C:\\DISKS\\GAME.DSK",
+        "C:/TOOLS/jv2dmk  \"C:\\DISKS\\GAME.DSK\"", {u"C:\\DISKS\\GAME.DSK"_s});
+    row("separator added", "C:/TOOLS", ToolActionId::DiskToImage, "-d0 -k2 ", "C:\\DISKS\\GAME.DMK",
+        "C:/TOOLS/cw2dmk -d0 -k2  \"C:\\DISKS\\GAME.DMK\"", {u"-d0"_s, u"-k2"_s, dmk});
 
     const QString game = QStringLiteral("/home/u/disks/game.dmk");
     row("Linux Disk to Image", "/opt/tools/", ToolActionId::DiskToImage, "-d0 -k2 ", "/home/u/disks/game.dmk",
@@ -55,8 +58,8 @@ void TestToolCommand::assemble_data()
         "/opt/tools/dmk2jv3  \"/home/u/disks/game.dmk\"", {game});
     row("Linux JV to DMK", "/opt/tools/", ToolActionId::JvToDmk, "", "/home/u/disks/game.dsk",
         "/opt/tools/jv2dmk  \"/home/u/disks/game.dsk\"", {u"/home/u/disks/game.dsk"_s});
-    row("Linux no separator added", "/opt/tools", ToolActionId::JvToDmk, "", "/d/g.dsk",
-        "/opt/toolsjv2dmk  \"/d/g.dsk\"", {u"/d/g.dsk"_s});
+    row("Linux separator added", "/opt/tools", ToolActionId::JvToDmk, "", "/d/g.dsk",
+        "/opt/tools/jv2dmk  \"/d/g.dsk\"", {u"/d/g.dsk"_s});
     row("found on PATH", "", ToolActionId::DiskToImage, " ", "/d/g.dmk", "cw2dmk   \"/d/g.dmk\"", {u"/d/g.dmk"_s});
 
     row("optional parameters", "/t/", ToolActionId::DmkToJv, "-v 2", "/d/g.dmk", "/t/dmk2jv3 -v 2 \"/d/g.dmk\"",
@@ -86,7 +89,7 @@ void TestToolCommand::assemble()
     QCOMPARE(command.tool, QLatin1String(toolRow(action).tool));
     QCOMPARE(command.chosenFile, file);
     QCOMPARE(command.commandLine, commandLine);
-    QCOMPARE(command.program, folder + command.tool);
+    QCOMPARE(command.program, toolProgram(folder, command.tool));
     QVERIFY(commandLine.startsWith(command.program + u' '));
     QCOMPARE(command.arguments, arguments);
 }
@@ -142,6 +145,35 @@ void TestToolCommand::writtenFiles()
     QFETCH(QString, file);
     QFETCH(QStringList, written);
     QCOMPARE(assembled(u"/t/"_s, action, QString(), file).writtenFiles, written);
+}
+
+// A folder typed without its separator must still name the tool inside it;
+// the separator is the system's, and '/' ends a folder everywhere.
+void TestToolCommand::folderJoin_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QString>("program");
+
+    QTest::newRow("no trailing slash") << u"/opt/cw"_s << QChar(u'/') << u"/opt/cw/cw2dmk"_s;
+    QTest::newRow("trailing slash") << u"/opt/cw/"_s << QChar(u'/') << u"/opt/cw/cw2dmk"_s;
+    QTest::newRow("root") << u"/"_s << QChar(u'/') << u"/cw2dmk"_s;
+    QTest::newRow("empty: looked up on PATH") << QString() << QChar(u'/') << u"cw2dmk"_s;
+    QTest::newRow("blanks are a folder name") << u"  "_s << QChar(u'/') << u"  /cw2dmk"_s;
+    QTest::newRow("backslash is a name character on Linux")
+        << u"/opt/cw\\"_s << QChar(u'/') << u"/opt/cw\\/cw2dmk"_s;
+    QTest::newRow("Windows, no separator") << u"C:\\CW"_s << QChar(u'\\') << u"C:\\CW\\cw2dmk"_s;
+    QTest::newRow("Windows, separator") << u"C:\\CW\\"_s << QChar(u'\\') << u"C:\\CW\\cw2dmk"_s;
+    QTest::newRow("Windows, forward slash") << u"C:/CW/"_s << QChar(u'\\') << u"C:/CW/cw2dmk"_s;
+}
+
+void TestToolCommand::folderJoin()
+{
+    QFETCH(QString, folder);
+    QFETCH(QChar, separator);
+    QFETCH(QString, program);
+
+    QCOMPARE(toolProgram(folder, u"cw2dmk"_s, separator), program);
 }
 
 QTEST_APPLESS_MAIN(TestToolCommand)

@@ -34,8 +34,9 @@ private:
 namespace {
 
 const QString versionLine = QStringLiteral("^Ferncastle " FERNCASTLE_VERSION "\n$");
-const QString helpText = QStringLiteral("^Usage: .*ferncastle \\[options\\]\n.*-h, --help"
-                                        ".*-v, --version");
+// The program's own name whatever path started it, and what FILE is for.
+const QString helpText = QStringLiteral("^Usage: ferncastle \\[options\\] \\[FILE\\.\\.\\.\\]\n"
+                                        ".*-h, --help.*-v, --version.*\n  FILE +With --info: ");
 const QString unknownBogus = QStringLiteral("Unknown option 'bogus'");
 
 // Without a display unless a platform is named; settings in a scratch folder

@@ -251,6 +251,24 @@ main_keys alt+l
 answer_file_dialog "$work/disks/mine.DAT"
 echo "ok: options loaded"
 
+# --- Presets: the submenu opened by keyboard, pictured for the README -------
+
+popup_count() { xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null | grep -vxc "$main" || true; }
+two_popups() { (($(popup_count) >= 2)); }
+main_keys alt+o r
+until_true 20 "the Presets submenu" two_popups
+sleep 0.3 # the last paint
+eval "$(xdotool getwindowgeometry --shell "$main" | sed 's/^/MAIN_/')"
+eval "$(xdotool getwindowgeometry --shell "$(popup_window)" | sed 's/^/MENU_/')"
+right=$((MENU_X + MENU_WIDTH > MAIN_X + MAIN_WIDTH ? MENU_X + MENU_WIDTH : MAIN_X + MAIN_WIDTH))
+bottom=$((MENU_Y + MENU_HEIGHT > MAIN_Y + MAIN_HEIGHT ? MENU_Y + MENU_HEIGHT : MAIN_Y + MAIN_HEIGHT))
+import -window root -crop "$((right - MAIN_X))x$((bottom - MAIN_Y))+$MAIN_X+$MAIN_Y" +repage \
+    "$artifacts/presets-menu.png"
+xdotool key Escape Escape
+until_true 20 "the menus to close" popup_gone
+xdotool key Escape # out of the menu bar, back to the focused control
+echo "ok: presets menu"
+
 # --- Preferences and About ---------------------------------------------------
 
 main_keys alt+o p

@@ -62,6 +62,16 @@ public:
         CardQuestion question;
     };
 
+    // The next text question gets this answer; with none queued, a Cancel.
+    void answerText(const QString &text) { m_textAnswers.enqueue(text); }
+
+    QString askText(QWidget *, const QString &title, const QString &label) override
+    {
+        messages.append({QMessageBox::Question, title, label});
+        events.append(QStringLiteral("text: ") + label);
+        return m_textAnswers.isEmpty() ? QString() : m_textAnswers.dequeue();
+    }
+
     QList<Message> messages;
     QList<FileRequest> fileRequests;
     QList<AskedCardCheck> cardQuestions;
@@ -71,6 +81,7 @@ private:
     QQueue<QString> m_fileAnswers;
     QQueue<bool> m_yesNoAnswers;
     QQueue<CardCheckAnswer> m_cardAnswers;
+    QQueue<QString> m_textAnswers;
 };
 
 } // namespace ferncastle::test

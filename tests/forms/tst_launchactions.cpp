@@ -102,7 +102,7 @@ private Q_SLOTS:
     void eachActionRunsItsToolOnTheChosenFile();
     void warningsComeFirstAndCancelStartsNothing_data();
     void warningsComeFirstAndCancelStartsNothing();
-    void toolsFolderIsPutInFrontUnchanged();
+    void toolsFolderWithoutSeparatorIsJoined();
     void failedStartIsShownAndTheProgramCarriesOn_data();
     void failedStartIsShownAndTheProgramCarriesOn();
     void pressingTwiceStartsTwoTools();
@@ -268,24 +268,21 @@ void TestLaunchActions::warningsComeFirstAndCancelStartsNothing()
     QCOMPARE(launch.fake.records(toolKind).at(0).argv.at(0), QStringLiteral("dmk2jv3"));
 }
 
-// A folder typed without its trailing separator is joined to the tool's
-// name as it is: <folder>cw2dmk.
-void TestLaunchActions::toolsFolderIsPutInFrontUnchanged()
+// A folder typed without its trailing separator still names the tool in it.
+void TestLaunchActions::toolsFolderWithoutSeparatorIsJoined()
 {
     LaunchWindow launch;
-    QVERIFY(launch.fake.addToolIn(launch.fake.root(), QStringLiteral("toolscw2dmk")));
-    launch.window.DosFilesPath = launch.fake.path(QStringLiteral("tools"));
+    launch.window.DosFilesPath = launch.fake.binDir();
     const QString fileName = launch.fake.path(QStringLiteral("A.DMK"));
     launch.prompts.answerFile(fileName);
 
     launch.click(QStringLiteral("cmdRead"));
 
-    QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(toolKind, launch.fake.root()), 1, timeoutMs);
-    QCOMPARE(launch.fake.records(toolKind, launch.fake.root()).at(0).argv,
-             (QStringList{QStringLiteral("toolscw2dmk"), fileName}));
+    QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(toolKind), 1, timeoutMs);
+    QCOMPARE(launch.fake.records(toolKind).at(0).argv, (QStringList{QStringLiteral("cw2dmk"), fileName}));
     QTRY_COMPARE_WITH_TIMEOUT(launch.fake.finished(terminalKind), 1, timeoutMs);
     QCOMPARE(launch.fake.records(terminalKind).at(0).argv.at(shownLineIndex),
-             launch.fake.path(QStringLiteral("toolscw2dmk   \"")) + fileName + u'"');
+             launch.fake.binDir() + QStringLiteral("/cw2dmk   \"") + fileName + u'"');
 }
 
 void TestLaunchActions::failedStartIsShownAndTheProgramCarriesOn_data()
@@ -294,9 +291,9 @@ void TestLaunchActions::failedStartIsShownAndTheProgramCarriesOn_data()
     QTest::addColumn<bool>("withTerminal");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("tools folder without separator")
-        << QStringLiteral("%R/bin") << true
-        << QStringLiteral("Could not start bincw2dmk: %R/bincw2dmk does not exist. "
+    QTest::newRow("tools folder missing")
+        << QStringLiteral("%R/nowhere") << true
+        << QStringLiteral("Could not start cw2dmk: %R/nowhere/cw2dmk does not exist. "
                           "Check the tools folder in Options, Preferences.");
     QTest::newRow("tool missing from the folder")
         << QStringLiteral("%R/") << true
@@ -320,16 +317,16 @@ void TestLaunchActions::failedStartIsShownAndTheProgramCarriesOn()
         QVERIFY(QFile::remove(launch.fake.path(QStringLiteral("bin/x-terminal-emulator"))));
     launch.window.DosFilesPath = toolsFolder.replace(QLatin1String("%R"), launch.fake.root());
     const QString fileName = launch.fake.path(QStringLiteral("DISKS/A.DMK"));
-    launch.prompts.answerFile(fileName);
 
     launch.click(QStringLiteral("cmdRead"));
 
+    // Found before the file dialog: nothing was chosen in vain.
+    QVERIFY(launch.prompts.fileRequests.isEmpty());
     QCOMPARE(launch.prompts.messages.size(), 1);
     const test::ScriptedPrompts::Message &shown = launch.prompts.messages.at(0);
     QCOMPARE(shown.icon, QMessageBox::Critical);
     QCOMPARE(shown.title, QStringLiteral("Ferncastle"));
     QCOMPARE(shown.text, message.replace(QLatin1String("%R"), launch.fake.root()));
-    QCOMPARE(launch.window.CommonDialog1.InitDir, launch.fake.path(QStringLiteral("DISKS/")));
 
     // The window goes on working once the cause is mended.
     launch.fake.addTerminal();

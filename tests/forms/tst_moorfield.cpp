@@ -1,3 +1,4 @@
+#include "fakes/fakeprograms.h"
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
 #include "support/captionfit.h"
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void listEntries_data();
     void listEntries();
     void menus();
+    void everyOptionControlExplainsItself();
     void initialStateBeforeLoad();
     void firstRunValues();
     void tabOrder();
@@ -229,8 +231,23 @@ void TestMoorfield::menus()
                                  "mnuPreferences=&Preferences",
                                  "mnuRunInTerminal=Run Tools in a &Terminal",
                                  "mnuCheckCard=&Check CatWeasel Card",
+                                 "mnuPresets=P&resets",
                                  "mnuHelp=&Help",
                                  "mnuAbout=&About"}));
+}
+
+// Each tooltip names its group's own flag, so no group shows another's.
+void TestMoorfield::everyOptionControlExplainsItself()
+{
+    for (int i = 0; i < GroupCount; ++i) {
+        const QString flag = QLatin1String(optionGroups()[i].flag).trimmed();
+        for (const char *name : {checkBoxNames[i], valueControlNames[i]}) {
+            const QString tip = m_window->findChild<QWidget *>(QLatin1String(name))->toolTip();
+            QVERIFY2(tip.startsWith(flag + u':'), name);
+        }
+    }
+    QVERIFY(!m_window->txtExtraParms->toolTip().isEmpty());
+    QVERIFY(!m_window->txtOptionalParms->toolTip().isEmpty());
 }
 
 void TestMoorfield::initialStateBeforeLoad()
@@ -249,7 +266,7 @@ void TestMoorfield::initialStateBeforeLoad()
 void TestMoorfield::firstRunValues()
 {
     QVERIFY(m_window->Form_Load());
-    const QStringList shown{" 0", "", "5.25 SD/DD in HD drive", " 1", "86", " 1", "FM", "10"};
+    const QStringList shown{" 0", "0", "5.25 SD/DD in HD drive", " 1", "86", " 2", "FM", "4"};
     for (int i = 0; i < 8; ++i) {
         QWidget *control = child(valueControlNames[i]);
         QVERIFY2(!control->isEnabled(), valueControlNames[i]);
@@ -391,7 +408,10 @@ void TestMoorfield::iconHasTwoSixteenColourImages()
 
 void TestMoorfield::warningsComeBeforeTheDialog()
 {
+    test::FakePrograms fake; // a tool and a terminal, so that the dialog opens
+    QVERIFY(fake.addTerminal() && fake.addTool(QStringLiteral("cw2dmk")));
     QVERIFY(m_window->Form_Load());
+    m_window->DosFilesPath = fake.binDir();
     m_window->checkBox(Port)->setValue(Ticked);
     m_window->textBox(Port)->setText(QStringLiteral("xyz")); // "abc" would be hexadecimal
     m_window->checkBox(Tracks)->setValue(Ticked);

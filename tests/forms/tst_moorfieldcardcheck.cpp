@@ -142,7 +142,7 @@ void TestMoorfieldCardCheck::nothingIsAsked_data()
     QTest::addColumn<QString>("extraParms");
     QTest::newRow("read, all fine") << true << "cmdRead" << QString();
     QTest::newRow("write, all fine") << true << "cmdWrite" << QString();
-    QTest::newRow("read replaying a log") << false << "cmdRead" << "-R saved.log";
+    QTest::newRow("read replaying a log") << false << "cmdRead" << "-k2 -R saved.log";
     QTest::newRow("conversion") << false << "cmdDMK" << QString();
 }
 

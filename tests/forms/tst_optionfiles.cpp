@@ -178,7 +178,7 @@ void TestOptionFiles::loadReadsOtherFiles_data()
 
     QByteArray lf = firstRunFile();
     lf.replace("\r\n", "\n");
-    QTest::newRow("LF only") << lf << QString();
+    QTest::newRow("LF only") << lf << QStringLiteral("0");
     QTest::newRow("over-long")
         << QByteArray(firstRunFileWith(10, "7") + QByteArray(100000, '\n')) << QStringLiteral("7");
     QTest::newRow("Windows-1252") << firstRunFileWith(10, "\x80 caf\xE9") << QStringLiteral("€ café");

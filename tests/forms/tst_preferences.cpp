@@ -66,6 +66,8 @@ private Q_SLOTS:
     void browsePutsChosenFolder();
     void applyStoresTextAsTyped_data();
     void applyStoresTextAsTyped();
+    void applyChecksTheFolder_data();
+    void applyChecksTheFolder();
     void applyEmptyWarnsAndRestores_data();
     void applyEmptyWarnsAndRestores();
     void browseCancelThenApplyRestores();
@@ -170,11 +172,81 @@ void TestPreferences::applyStoresTextAsTyped()
     frmPreferences dialog(prompts, settings(), nullptr);
     dialog.Form_Load();
     dialog.txtToolPath->setText(typed);
+    prompts.answerYesNo(true); // none of these folders exists here: keep it all the same
     dialog.cmdApply->click();
 
     QCOMPARE(stored(keys::dosFilesPath), typed);
     QCOMPARE(dialog.txtToolPath->text(), typed);
-    QVERIFY(prompts.messages.isEmpty());
+    QCOMPARE(prompts.messages.size(), 1);
+    QCOMPARE(prompts.messages[0].icon, QMessageBox::Question);
+}
+
+// %F stands for a real temporary folder that holds the files named in
+// "files" (an x marks the ones that may be run).
+void TestPreferences::applyChecksTheFolder_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<bool>("keep");
+    QTest::addColumn<QString>("question"); // empty: nothing is asked
+    QTest::addColumn<bool>("stored");
+
+    const QString keepIt = QStringLiteral("\rKeep it as the tools folder all the same?");
+    const QString noTools = QStringLiteral("The folder %F holds none of the tools (cw2dmk, dmk2cw, "
+                                           "dmk2jv3, jv2dmk) as a program that can be run.")
+                            + keepIt;
+    QTest::newRow("one tool, no trailing separator")
+        << QStringLiteral("%F") << QStringList{QStringLiteral("jv2dmk x")} << false << QString() << true;
+    QTest::newRow("every tool") << QStringLiteral("%F/")
+                                << QStringList{QStringLiteral("cw2dmk x"), QStringLiteral("dmk2cw x"),
+                                               QStringLiteral("dmk2jv3 x"), QStringLiteral("jv2dmk x")}
+                                << false << QString() << true;
+    QTest::newRow("missing, kept") << QStringLiteral("%F/nowhere") << QStringList() << true
+                                   << QStringLiteral("The folder %F/nowhere does not exist.") + keepIt << true;
+    QTest::newRow("missing, not kept") << QStringLiteral("%F/nowhere") << QStringList() << false
+                                       << QStringLiteral("The folder %F/nowhere does not exist.") + keepIt
+                                       << false;
+    QTest::newRow("a file") << QStringLiteral("%F/cw2dmk") << QStringList{QStringLiteral("cw2dmk x")}
+                            << false << QStringLiteral("%F/cw2dmk is a file, not a folder.") + keepIt
+                            << false;
+    QTest::newRow("empty folder, kept") << QStringLiteral("%F") << QStringList() << true << noTools << true;
+    QTest::newRow("tool that cannot be run")
+        << QStringLiteral("%F") << QStringList{QStringLiteral("cw2dmk")} << false << noTools << false;
+    QTest::newRow("other programs only")
+        << QStringLiteral("%F") << QStringList{QStringLiteral("cw2dmk.exe x"), QStringLiteral("readme x")}
+        << false << noTools << false;
+}
+
+void TestPreferences::applyChecksTheFolder()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, files);
+    QFETCH(bool, keep);
+    QFETCH(QString, question);
+    QFETCH(bool, stored);
+    QTemporaryDir folder;
+    for (const QString &file : files) {
+        const QStringList nameAndMode = file.split(u' ');
+        QFile tool(folder.filePath(nameAndMode.at(0)));
+        QVERIFY(tool.open(QIODevice::WriteOnly));
+        tool.write("#!/bin/sh\n");
+        if (nameAndMode.size() > 1)
+            QVERIFY(tool.setPermissions(tool.permissions() | QFileDevice::ExeOwner));
+    }
+    typed.replace(QLatin1String("%F"), folder.path());
+    question.replace(QLatin1String("%F"), folder.path());
+    store(keys::dosFilesPath, QStringLiteral("/old/"));
+
+    test::ScriptedPrompts prompts;
+    prompts.answerYesNo(keep);
+    frmPreferences dialog(prompts, settings(), nullptr);
+    dialog.Form_Load();
+    dialog.txtToolPath->setText(typed);
+    dialog.cmdApply->click();
+
+    QCOMPARE(prompts.events, question.isEmpty() ? QStringList() : QStringList{QStringLiteral("question: ") + question});
+    QCOMPARE(::stored(keys::dosFilesPath), stored ? typed : QStringLiteral("/old/"));
+    QCOMPARE(dialog.txtToolPath->text(), typed); // left as typed, to be mended
 }
 
 void TestPreferences::applyEmptyWarnsAndRestores_data()
@@ -230,11 +302,12 @@ void TestPreferences::applyThatCannotBeSavedIsReported()
     test::ScriptedPrompts prompts;
     frmPreferences dialog(prompts, settings(), nullptr);
     dialog.txtToolPath->setText(QStringLiteral("/tools/"));
+    prompts.answerYesNo(true); // keep the missing folder
     dialog.cmdApply->click();
 
-    QCOMPARE(prompts.messages.size(), 1);
-    QCOMPARE(prompts.messages[0].icon, QMessageBox::Warning);
-    QCOMPARE(prompts.messages[0].text,
+    QCOMPARE(prompts.messages.size(), 2);
+    QCOMPARE(prompts.messages[1].icon, QMessageBox::Warning);
+    QCOMPARE(prompts.messages[1].text,
              QStringLiteral("The tools path could not be saved to:\r")
                  + settingsFolder->storeFile());
 }
@@ -314,6 +387,7 @@ void TestPreferences::mainWindowRereadsFolderAfterClose()
     TerminalLauncher launcher;
     Moorfield window({prompts, launcher, settings()});
     window.DosFilesPath = QStringLiteral("/stale/");
+    prompts.answerYesNo(true); // keep "/new/", which does not exist
 
     QPointer<frmPreferences> shown;
     QString folderWhileOpen;
@@ -338,7 +412,7 @@ void TestPreferences::mainWindowRereadsFolderAfterClose()
     QCOMPARE(folderWhileOpen, QStringLiteral("/stale/"));
     QCOMPARE(window.DosFilesPath, expected);
     QCOMPARE(stored(keys::dosFilesPath), expected); // what the next start reads
-    QVERIFY(prompts.events.isEmpty());
+    QCOMPARE(prompts.events.size(), apply ? 1 : 0); // the question about "/new/"
 }
 
 void TestPreferences::realWarningBoxIsShownAndDismissed()

@@ -27,9 +27,16 @@ using test::firstRunOptions;
 namespace {
 
 const QString title = QStringLiteral("Larkvale Ferncastle");
+#ifdef Q_OS_WIN
 const QString toolsPromptText = QStringLiteral(
     "Path to DOS tools files is required.\rSearch for and select any one of the DOS tools .EXE "
     "files in the next window.");
+#else
+// Linux has no .EXE files: the prompt names the tools.
+const QString toolsPromptText = QStringLiteral(
+    "Path to DOS tools files is required.\rSearch for and select any one of the tools (cw2dmk, "
+    "dmk2cw, dmk2jv3, jv2dmk) in the next window.");
+#endif
 const QString noToolsText = QStringLiteral("Path to DOS tools files required.\rProgram will now exit.");
 
 class CloseCounter : public QObject
@@ -119,6 +126,7 @@ private Q_SLOTS:
 
 private:
     void storeToolsFolder() const;
+    QString toolsFolder() const { return m_bin.path() + u'/'; }
     const SettingsStore &settingsStore() const { return m_settings->settingsStore(); }
 
     QTemporaryDir m_bin;
@@ -126,7 +134,7 @@ private:
 };
 
 // A terminal that does nothing, so that launch actions start a real
-// process without opening a window.
+// process without opening a window, and tools beside it that can be started.
 void TestStartupExit::initTestCase()
 {
     const QString terminal = m_bin.filePath("x-terminal-emulator");
@@ -135,6 +143,8 @@ void TestStartupExit::initTestCase()
     script.write("#!/bin/sh\nexit 0\n");
     script.close();
     script.setPermissions(script.permissions() | QFile::ExeOwner);
+    for (const char *tool : {"cw2dmk", "dmk2cw", "dmk2jv3", "jv2dmk"})
+        QVERIFY(QFile::copy(terminal, m_bin.filePath(QLatin1String(tool))));
     qputenv("PATH", m_bin.path().toLocal8Bit() + ':' + qgetenv("PATH"));
 }
 
@@ -320,6 +330,7 @@ void TestStartupExit::firstDialogAfterRestartOpensInLastFolder()
     {
         Run run(settingsStore());
         QVERIFY(run.start());
+        run.window.DosFilesPath = toolsFolder();
         run.prompts.answerFile(images + "disk.dsk");
         run.window.cmdJV3->click();
         QCOMPARE(run.window.CommonDialog1.InitDir, images);
@@ -327,6 +338,7 @@ void TestStartupExit::firstDialogAfterRestartOpensInLastFolder()
     }
     Run next(settingsStore());
     QVERIFY(next.start());
+    next.window.DosFilesPath = toolsFolder();
     next.window.cmdDMK->click(); // cancelled
     QCOMPARE(next.prompts.fileRequests.first().initialDir, images);
 }
@@ -345,6 +357,7 @@ void TestStartupExit::storedFileHoldsExactlyTheKeys()
         run.window.checkBox(Encoding)->setValue(Greyed);
         run.window.list(Sides)->setCurrentIndex(-1);
         run.window.txtExtraParms->setText("-v 2");
+        run.window.DosFilesPath = toolsFolder(); // for this run only: Exit does not store it
         run.prompts.answerFile(images + "disk.dmk");
         run.window.cmdDMK->click();
         run.window.ExitProgram();
@@ -355,7 +368,7 @@ void TestStartupExit::storedFileHoldsExactlyTheKeys()
                          "Steps%20Enabled=0", "Tracks%20Enabled=0", "Sides%20Enabled=0",
                          "Enconding%20Enabled=2", "Retries%20Enabled=0",
                          "CW%20Drive=1", "CW%20Port=0x280", "Kind=0", "Steps=0", "Tracks=86",
-                         "Sides=-1", "Enconding=0", "Retries=10", "Extra%20Parameters=-v 2",
+                         "Sides=-1", "Enconding=0", "Retries=4", "Extra%20Parameters=-v 2",
                          "Last%20Used%20Directory=" + images, "DOS%20Files%20Path=/opt/tools/"};
     lines.sort();
     expected.sort();
@@ -397,7 +410,7 @@ void TestStartupExit::garbageInEveryKeyStillStarts()
         QCOMPARE(options.groups[i].checkState, int(Unticked));
         QVERIFY(!valueControl(run.window, i)->isEnabled());
         if (optionGroups()[i].kind == ValueKind::List)
-            QCOMPARE(options.groups[i].listIndex, 0);
+            QCOMPARE(options.groups[i].listIndex, QByteArray(optionGroups()[i].stored.defaultValue).toInt());
     }
     if (stored != "@Invalid()") {
         QCOMPARE(run.window.textBox(Port)->text(), text);

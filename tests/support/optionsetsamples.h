@@ -23,8 +23,8 @@ inline char *toString(const OptionSet &options)
 
 namespace test {
 
-// Every box unticked, every list at its first entry, an empty port,
-// tracks "86", retries "10", no additional parameters.
+// Every box unticked, every list at its first entry but sides at 2,
+// port "0", tracks "86", retries "4", no additional parameters.
 inline OptionSet firstRunOptions()
 {
     OptionSet options;
@@ -32,8 +32,10 @@ inline OptionSet firstRunOptions()
         if (optionGroups()[i].kind == ValueKind::List)
             options.groups[i].listIndex = 0;
     }
+    options.groups[Port].text = QStringLiteral("0");
+    options.groups[Sides].listIndex = 1;
     options.groups[Tracks].text = QStringLiteral("86");
-    options.groups[Retries].text = QStringLiteral("10");
+    options.groups[Retries].text = QStringLiteral("4");
     return options;
 }
 
@@ -41,7 +43,7 @@ inline OptionSet firstRunOptions()
 inline QByteArray firstRunFile()
 {
     return QByteArrayLiteral("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
-                             "0\r\n\r\n0\r\n0\r\n86\r\n0\r\n0\r\n10\r\n\r\n");
+                             "0\r\n0\r\n0\r\n0\r\n86\r\n1\r\n0\r\n4\r\n\r\n");
 }
 
 // Lines of a file, each given its CR LF.

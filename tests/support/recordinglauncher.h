@@ -18,6 +18,9 @@ public:
         return {};
     }
 
+    // Nothing is started, so nothing stands in the way.
+    QString cannotStart(const ToolCommand &) const override { return {}; }
+
     QStringList tools() const
     {
         QStringList names;

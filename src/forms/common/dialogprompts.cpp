@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 
 namespace ferncastle {
 
@@ -22,6 +24,13 @@ void DialogPrompts::showMessage(QWidget *parent, QMessageBox::Icon icon,
     // Paths and tool output in the text are shown as they are.
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+QString DialogPrompts::askText(QWidget *parent, const QString &title, const QString &label)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, QString(), &ok);
+    return ok ? text : QString();
 }
 
 bool DialogPrompts::askYesNo(QWidget *parent, const QString &title, const QString &text)

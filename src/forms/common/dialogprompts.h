@@ -17,6 +17,7 @@ public:
     QString chooseFile(QWidget *parent, const FileRequest &request) override;
     CardCheckAnswer askCardCheck(QWidget *parent, const QString &tool,
                                  const CardQuestion &question) override;
+    QString askText(QWidget *parent, const QString &title, const QString &label) override;
 };
 
 // A file dialog set up as the request asks, not yet shown. Tests drive it

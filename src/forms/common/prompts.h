@@ -51,6 +51,9 @@ public:
     // the default, and the user may turn the check off for good.
     virtual CardCheckAnswer askCardCheck(QWidget *parent, const QString &tool,
                                          const CardQuestion &question) = 0;
+    // One line of text, asked with OK and Cancel. The text as typed, or an
+    // empty string when the user cancelled.
+    virtual QString askText(QWidget *parent, const QString &title, const QString &label) = 0;
 };
 
 } // namespace ferncastle

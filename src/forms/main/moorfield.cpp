@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 
 #include <utility>
@@ -88,6 +89,7 @@ void Moorfield::connectSignals()
     connect(mnuExit, &QAction::triggered, this, &Moorfield::ExitProgram);
     connect(mnuLoadOptions, &QAction::triggered, this, &Moorfield::cmdLoadSettings_Click);
     connect(mnuSaveOptions, &QAction::triggered, this, &Moorfield::cmdSaveSettings_Click);
+    connect(mnuPresets, &QMenu::aboutToShow, this, &Moorfield::fillPresetsMenu);
     connect(mnuPreferences, &QAction::triggered, this, &Moorfield::mnuPreferences_Click);
     connect(mnuRunInTerminal, &QAction::triggered, this, &Moorfield::mnuRunInTerminal_Click);
     connect(mnuCheckCard, &QAction::triggered, this, &Moorfield::mnuCheckCard_Click);
@@ -191,8 +193,8 @@ RunInputs Moorfield::runInputs() const
     return {currentOptions(), txtOptionalParms->text(), DosFilesPath};
 }
 
-// The warnings come before the dialog, and a run the tool would misread
-// stops there. The run is built again once the dialog has closed: the
+// The warnings come before the dialog, and a run the tool would misread,
+// or a tool that cannot be started, stops there. The run is built again once the dialog has closed: the
 // optional parameters are read then, and the chosen file is looked at.
 void Moorfield::runToolAction(ToolActionId id)
 {
@@ -200,6 +202,8 @@ void Moorfield::runToolAction(ToolActionId id)
     const PlannedRun before = planToolRun(id, runInputs(), QLatin1String(unchosenFile));
     showWarnings(before.warnings);
     if (refused(m_prompts, this, before.refusal) || before.stopsRun)
+        return;
+    if (refused(m_prompts, this, m_launcher.cannotStart(before.command)))
         return;
     if (!cardCheckAllows(row, before.optionArguments))
         return;

@@ -68,6 +68,10 @@ public:
     void mnuAbout_Click();
     void mnuImageInfo_Click();
     void mnuCheckCard_Click();
+    // In moorfieldpresets.cpp. The Presets submenu is filled each time it
+    // opens, so presets saved meanwhile show.
+    void fillPresetsMenu();
+    void mnuSavePreset_Click();
     void ExitProgram();
 
     // Reads the image at path and opens an "Image Information" window on
@@ -112,6 +116,7 @@ public:
     QMenu *mnuOptions = nullptr;
     QAction *mnuLoadOptions = nullptr;
     QAction *mnuSaveOptions = nullptr;
+    QMenu *mnuPresets = nullptr;
     QAction *mnuPreferences = nullptr;
     QAction *mnuRunInTerminal = nullptr;
     QAction *mnuCheckCard = nullptr;
@@ -145,6 +150,8 @@ private:
     bool cardCheckAllows(const ToolRow &row, const QStringList &arguments);
     CardCheckResult checkCardNow() const;
     void showWarnings(const QStringList &warnings);
+    QString userPresetsFolder() const;
+    void loadUserPreset(const QString &file);
 
     struct GroupWidgets {
         OptionCheckBox *checkBox = nullptr;

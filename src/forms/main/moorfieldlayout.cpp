@@ -4,6 +4,7 @@
 #include "forms/main/moorfield.h"
 #include "forms/main/moorfieldlayout.h"
 
+#include "core/optionhelp.h"
 #include "forms/common/formbutton.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/common/screenfit.h"
@@ -93,6 +94,7 @@ void Moorfield::createControls()
                           "lblExtraParms", twipsRect(240, 4080, 1695, 255));
     txtExtraParms = place(new QLineEdit(fraOptions), "txtExtraParms", twipsRect(240, 4320, 4455, 285));
     txtExtraParms->setMaxLength(parameterTextLimit);
+    txtExtraParms->setToolTip(additionalParametersToolTip());
 
     fraJVOptions = place(new QGroupBox(QStringLiteral("Conversion Options"), client), "fraJVOptions",
                          twipsRect(120, 6240, 4935, 1575));
@@ -101,6 +103,7 @@ void Moorfield::createControls()
     txtOptionalParms = place(new QLineEdit(fraJVOptions), "txtOptionalParms",
                              twipsRect(240, 480, 4455, 285));
     txtOptionalParms->setMaxLength(parameterTextLimit);
+    txtOptionalParms->setToolTip(optionalParametersToolTip());
     createButtons();
     keepReachableOnSmallScreens(*this);
 }
@@ -114,6 +117,8 @@ void Moorfield::createOptionGroups()
         auto *box = new OptionCheckBox(QString::fromUtf8(group.caption), fraOptions);
         m_groups[i].checkBox = place(box, group.checkBoxName, twipsRect(240, top, 1695, 255));
         m_groups[i].value = valueControl(fraOptions, group, top);
+        box->setToolTip(optionToolTip(GroupIndex(i)));
+        m_groups[i].value->setToolTip(optionToolTip(GroupIndex(i)));
     }
 }
 
@@ -155,6 +160,10 @@ void Moorfield::createMenus()
     mnuRunInTerminal = addItem(mnuOptions, "mnuRunInTerminal", "Run Tools in a &Terminal");
     mnuRunInTerminal->setCheckable(true);
     mnuCheckCard = addItem(mnuOptions, "mnuCheckCard", "&Check CatWeasel Card");
+    mnuPresets = mnuOptions->addMenu(QStringLiteral("P&resets"));
+    mnuPresets->setObjectName(QStringLiteral("mnuPresets"));
+    mnuPresets->menuAction()->setObjectName(QStringLiteral("mnuPresets"));
+    mnuPresets->setToolTipsVisible(true); // each preset says why it is set so
     mnuHelp = addMenu("mnuHelp", "&Help");
     mnuAbout = addItem(mnuHelp, "mnuAbout", "&About");
 }

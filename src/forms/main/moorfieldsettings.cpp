@@ -18,6 +18,19 @@ namespace {
 
 const QString promptTitle = QLatin1String(identity::caption);
 
+// The tools are .EXE files on Windows only; elsewhere they have no extension.
+QString toolsFolderRequest()
+{
+#ifdef Q_OS_WIN
+    const QString tools = QStringLiteral("the DOS tools .EXE files");
+#else
+    const QString tools = QStringLiteral("the tools (cw2dmk, dmk2cw, dmk2jv3, jv2dmk)");
+#endif
+    return QStringLiteral("Path to DOS tools files is required.\rSearch for and select any one of "
+                          "%1 in the next window.")
+        .arg(tools);
+}
+
 QString toolsFolderNotSaved(const QString &location)
 {
     return QStringLiteral("The tools folder could not be saved to:\r%1\r"
@@ -54,10 +67,7 @@ bool Moorfield::LoadSettings()
 // False when the user declines: the program cannot run without its tools.
 bool Moorfield::askForToolsFolder()
 {
-    m_prompts.showMessage(this, QMessageBox::Information, promptTitle,
-                          QStringLiteral("Path to DOS tools files is required.\rSearch for and "
-                                         "select any one of the DOS tools .EXE files in the next "
-                                         "window."));
+    m_prompts.showMessage(this, QMessageBox::Information, promptTitle, toolsFolderRequest());
     CommonDialog1.FileName.clear();
     CommonDialog1.DefaultExt = QStringLiteral(".EXE");
     CommonDialog1.Filter = QLatin1String(filters::toolFiles);

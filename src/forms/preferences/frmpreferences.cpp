@@ -10,6 +10,7 @@
 #include "forms/common/settingswrite.h"
 #include "forms/common/twips.h"
 #include "platform/settingsstore.h"
+#include "platform/toolcheck.h"
 #include "settings/settingskeys.h"
 
 #include <QKeyEvent>
@@ -95,17 +96,25 @@ void frmPreferences::cmdBrowse_Click()
 }
 
 // The text is stored as typed: a folder without a trailing separator, or one
-// of blanks only, is the user's choice. Only the empty text is refused.
+// of blanks only, is the user's choice. Only the empty text is refused; a
+// folder that will not serve is kept only when the user says so, since the
+// tools may be on a drive that is not mounted yet.
 void frmPreferences::cmdApply_Click()
 {
-    if (!txtToolPath->text().isEmpty()) {
-        storeToolsFolder(m_settings, txtToolPath->text(),
-                         {m_prompts, this, {QMessageBox::Warning, programTitle, toolsPathNotSaved}});
+    const QString folder = txtToolPath->text();
+    if (folder.isEmpty()) {
+        m_prompts.showMessage(this, QMessageBox::Warning, programTitle,
+                              QStringLiteral("Tools path is empty. The previous path will be restored."));
+        txtToolPath->setText(m_settings.text(keys::dosFilesPath));
         return;
     }
-    m_prompts.showMessage(this, QMessageBox::Warning, programTitle,
-                          QStringLiteral("Tools path is empty. The previous path will be restored."));
-    txtToolPath->setText(m_settings.text(keys::dosFilesPath));
+    const QString problem = toolsFolderProblem(folder);
+    if (!problem.isEmpty()
+        && !m_prompts.askYesNo(this, programTitle,
+                               problem + QStringLiteral("\rKeep it as the tools folder all the same?")))
+        return;
+    storeToolsFolder(m_settings, folder,
+                     {m_prompts, this, {QMessageBox::Warning, programTitle, toolsPathNotSaved}});
 }
 
 void frmPreferences::cmdClose_Click()

@@ -3,7 +3,8 @@
 // about 1 MB, from a file, as --files does it), and copying every file of it
 // out into a folder, as --extract does. Prints the median of several runs.
 //
-//   ferncastle_dosdirbench [RUNS]
+//   ferncastle_dosdirbench [RUNS] [IMAGE]
+// IMAGE: where to keep the full disk, for scripts/benchmark-cli.sh.
 
 #include "core/dos/dosdirectory.h"
 #include "core/dosdisks.h"
@@ -65,9 +66,10 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
     QTemporaryDir dir;
-    const QString image = dir.filePath(QStringLiteral("full-ds80.dmk"));
+    const QString image = argc > 2 ? QString::fromLocal8Bit(argv[2])
+                                   : dir.filePath(QStringLiteral("full-ds80.dmk"));
     QFile file(image);
-    if (!file.open(QIODevice::WriteOnly) || file.write(fullDisk()) < 0)
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(fullDisk()) < 0)
         qFatal("cannot write the image");
     file.close();
 

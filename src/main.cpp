@@ -1,67 +1,55 @@
 #include "commandline.h"
 #include "core/identity.h"
 #include "ferncastleversion.h"
-#include "forms/common/dialogprompts.h"
-#include "forms/main/moorfield.h"
-#include "forms/run/runwindowlauncher.h"
-#include "platform/choosinglauncher.h"
-#include "platform/cardcheck.h"
-#include "platform/settingsstore.h"
-#include "platform/terminallauncher.h"
-#include "settings/settingskeys.h"
+#include "windowsmain.h"
 
-#include <QApplication>
-#include <QWidget>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLibrary>
 
-#include <algorithm>
+#include <cstdio>
 
 namespace {
 
-// Exit leaves the run windows open, as the tools' own terminals stayed:
-// the program ends now only when none is left, otherwise when the last one
-// closes.
-void endWhenNoWindowIsLeft()
+// The folder of the running program, without an application object.
+QString programFolder(const char *argv0)
 {
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    if (std::none_of(windows.cbegin(), windows.cend(),
-                     [](const QWidget *window) { return window->isVisible(); }))
-        QCoreApplication::exit(0);
+    const QString self = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    return QFileInfo(self.isEmpty() ? QString::fromLocal8Bit(argv0) : self).absolutePath();
+}
+
+// The windows live in a module of their own: the build tree keeps it beside
+// the program, an installed program finds it in its private library folder.
+int runWindows(int &argc, char **argv)
+{
+    const QDir folder(programFolder(argv[0]));
+    const QString name = QStringLiteral(FERNCASTLE_WINDOWS_MODULE);
+    QString path = folder.filePath(name);
+    if (!QFileInfo::exists(path))
+        path = folder.filePath(QStringLiteral(FERNCASTLE_WINDOWS_FOLDER) + u'/' + name);
+    QLibrary module(path);
+    const auto windowsMain =
+        reinterpret_cast<decltype(&ferncastleWindowsMain)>(module.resolve("ferncastleWindowsMain"));
+    if (!windowsMain) {
+        std::fprintf(stderr, "ferncastle: cannot load its windows: %s\nReinstall Ferncastle.\n",
+                     module.errorString().toLocal8Bit().constData());
+        return 1;
+    }
+    return windowsMain(argc, argv);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QApplication::setApplicationName(QLatin1String(ferncastle::identity::title));
-    QApplication::setOrganizationName(QLatin1String(ferncastle::identity::maker));
-    QApplication::setApplicationVersion(QLatin1String(ferncastle::version::text));
-    QApplication::setDesktopFileName(QStringLiteral(FERNCASTLE_APP_ID));
+    QCoreApplication::setApplicationName(QLatin1String(ferncastle::identity::title));
+    QCoreApplication::setOrganizationName(QLatin1String(ferncastle::identity::maker));
+    QCoreApplication::setApplicationVersion(QLatin1String(ferncastle::version::text));
     // The modes for scripts start as a core program: no platform plugin, no
     // widgets, and their status comes back here.
     if (const std::optional<int> status = ferncastle::answerCommandLineModes(argc, argv))
         return *status;
-
-    QApplication app(argc, argv);
-    ferncastle::rejectUnknownOptions(app);
-
-    ferncastle::DialogPrompts prompts;
-    const ferncastle::SettingsStore settings; // the user's own
-    ferncastle::TerminalLauncher terminal;
-    ferncastle::RunWindowLauncher runWindows(prompts);
-    ferncastle::ChoosingLauncher launcher(terminal, runWindows, [&settings] {
-        return settings.text(ferncastle::keys::runToolsInTerminal) == QLatin1String("1");
-    });
-    ferncastle::MoorfieldServices services{prompts, launcher, settings, endWhenNoWindowIsLeft};
-    services.cardCheck = [](const QString &toolsFolder) {
-        ferncastle::CardCheckSetup thisComputer;
-        thisComputer.toolsFolder = toolsFolder;
-        return ferncastle::checkCard(thisComputer);
-    };
-    ferncastle::Moorfield window(services);
-    // A run window's "Show Image" opens what the run wrote in Image Information.
-    runWindows.setShowImage([&window](const QString &image) { window.openImageInformation(image); });
-    if (!window.Form_Load())
-        return 0;
-    window.show();
-    return app.exec();
+    return runWindows(argc, argv);
 }

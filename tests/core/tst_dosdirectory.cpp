@@ -299,6 +299,9 @@ void TestDosDirectory::formatted_data()
         << dosdisks::Plan{80, 2, true, false, 40, 0x63, files + files.mid(0, 6)} << "LS-DOS 6.3";
     QTest::newRow("single density, two sides, 40 cylinders")
         << dosdisks::Plan{40, 2, false, false, 20, 0x62, files} << "TRSDOS 6.2";
+    // Lumps of one cylinder: the layout NEWDOS/80 shares with TRSDOS.
+    QTest::newRow("NEWDOS/80, single density, 35 cylinders")
+        << dosdisks::Plan{35, 1, false, false, 17, 0x82, files} << "NEWDOS/80";
     QTest::newRow("doubler: cylinder 0 single density")
         << dosdisks::Plan{40, 1, true, true, 20, 0x51, files} << "LDOS 5.1";
 }

@@ -5,12 +5,12 @@
 # data, a manual page that renders cleanly, the documentation, and nothing
 # else.
 #
-# Usage: check-install.sh CMAKE BUILD_DIR CONFIG VERSION
+# Usage: check-install.sh CMAKE BUILD_DIR CONFIG VERSION LIBDIR
 # Exits 77 (reported as skipped) when desktop-file-validate, appstreamcli or
 # man is missing.
 set -eu
 
-cmake=$1 build=$2 config=$3 version=$4
+cmake=$1 build=$2 config=$3 version=$4 libdir=$5
 
 for tool in desktop-file-validate:desktop-file-utils appstreamcli:appstream man:man-db; do
     if ! command -v "${tool%%:*}" >/dev/null 2>&1; then
@@ -35,6 +35,7 @@ desktop=share/applications/$id.desktop
 metainfo=share/metainfo/$id.metainfo.xml
 manpage=share/man/man1/ferncastle.1.gz
 expected="bin/ferncastle
+$libdir/ferncastle/ferncastle-windows.so
 $desktop
 $metainfo
 $manpage

@@ -174,7 +174,7 @@ void readEntries(const SectorSource &source, const DirectoryPlace &place,
     if (hitAt && !hit.good())
         sayBadSector(directory, *hitAt, hit, QStringLiteral("HIT sector"));
     const bool useHit = hit.found() && hit.data.size() >= 256;
-    const int sectorCount = place.layout == DosLayout::Trsdos13 ? 16 : 32;
+    const int sectorCount = place.layout == DosLayout::Trsdos23 ? 32 : place.entrySectors;
     const Slots slots = readSlots(source, place, sectorCount, directory);
     QList<int> codes = slots.keys();
     std::sort(codes.begin(), codes.end());

@@ -190,6 +190,7 @@ void offerNewdos(const SectorSource &source, int lump, Best &best)
             break;
         place.geometry = imageGeometry(source, place.cylinder, 0, false);
         place.granulesPerLump = perLump;
+        place.entrySectors = qMin(32, perLump * place.geometry.sectorsPerGranule - 2);
         const auto gat = gatSector(place);
         const QByteArray g = gat ? source.sector(*gat).data : QByteArray();
         if (g.size() < 256 || quint8(g[0xCB]) != 0x82)
@@ -212,6 +213,7 @@ void settle(const SectorSource &source, DirectoryPlace &place)
     if (place.layout == DosLayout::Trsdos23 && identity == 0x82) {
         place.layout = DosLayout::Newdos80;
         place.granulesPerLump = g.granulesPerCylinder;
+        place.entrySectors = qMin(32, g.sectorsPerCylinder() - 2);
     }
     const int high = identity >> 4;
     if (place.layout != DosLayout::Trsdos23 || (high != 5 && high != 6)

@@ -1,0 +1,60 @@
+// The windows: loaded by main only when no command-line mode was asked
+// for, so a script's ferncastle --info never loads a window-system library.
+
+#include "commandline.h"
+#include "windowsmain.h"
+#include "forms/common/dialogprompts.h"
+#include "forms/main/moorfield.h"
+#include "forms/run/runwindowlauncher.h"
+#include "platform/choosinglauncher.h"
+#include "platform/cardcheck.h"
+#include "platform/settingsstore.h"
+#include "platform/terminallauncher.h"
+#include "settings/settingskeys.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+// Exit leaves the run windows open, as the tools' own terminals stayed:
+// the program ends now only when none is left, otherwise when the last one
+// closes.
+void endWhenNoWindowIsLeft()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    if (std::none_of(windows.cbegin(), windows.cend(),
+                     [](const QWidget *window) { return window->isVisible(); }))
+        QCoreApplication::exit(0);
+}
+
+} // namespace
+
+int ferncastleWindowsMain(int &argc, char **argv)
+{
+    QApplication::setDesktopFileName(QStringLiteral(FERNCASTLE_APP_ID));
+    QApplication app(argc, argv);
+    ferncastle::rejectUnknownOptions(app);
+    ferncastle::DialogPrompts prompts;
+    const ferncastle::SettingsStore settings; // the user's own
+    ferncastle::TerminalLauncher terminal;
+    ferncastle::RunWindowLauncher runWindows(prompts);
+    ferncastle::ChoosingLauncher launcher(terminal, runWindows, [&settings] {
+        return settings.text(ferncastle::keys::runToolsInTerminal) == QLatin1String("1");
+    });
+    ferncastle::MoorfieldServices services{prompts, launcher, settings, endWhenNoWindowIsLeft};
+    services.cardCheck = [](const QString &toolsFolder) {
+        ferncastle::CardCheckSetup thisComputer;
+        thisComputer.toolsFolder = toolsFolder;
+        return ferncastle::checkCard(thisComputer);
+    };
+    ferncastle::Moorfield window(services);
+    // A run window's "Show Image" opens what the run wrote in Image Information.
+    runWindows.setShowImage([&window](const QString &image) { window.openImageInformation(image); });
+    if (!window.Form_Load())
+        return 0;
+    window.show();
+    return app.exec();
+}

@@ -1,10 +1,13 @@
-// Feeds arbitrary bytes to the disk image reader. Besides crashes, leaks and
-// sanitizer reports, it stops on a broken promise: the probe and the full
-// read agree on the format, a refused file carries its reason, every sector
-// called complete lies inside the bytes, and the report can be written.
-// The sector source gives no more bytes than a sector holds, all of them
-// for a complete one, and an image compared with itself is equal.
+// Feeds arbitrary bytes to the disk image reader and the DOS directory
+// reader on top of it. Besides crashes, leaks, hangs and sanitizer reports,
+// it stops on a broken promise: the probe and the full read agree on the
+// format, a refused file carries its reason, every sector called complete
+// lies inside the bytes, the report can be written, the sector source gives
+// no more bytes than a sector holds (all of them for a complete one), an
+// image compared with itself is equal, a disk without a directory says why
+// and lists no file, and no file's bytes run past its size.
 
+#include "core/dos/dosdirectory.h"
 #include "core/image/imagecompare.h"
 #include "core/image/imageprobe.h"
 #include "core/image/imagereader.h"
@@ -54,6 +57,22 @@ void checkSectorBytes(const DiskImage &image, QByteArrayView bytes)
         std::abort();
 }
 
+void checkDirectory(const DiskImage &image, QByteArrayView bytes)
+{
+    const SectorSource source(image, bytes.toByteArray());
+    const DosDirectory directory = readDosDirectory(source);
+    if (!directory.found
+        && (!directory.files.isEmpty()
+            || !directory.whyNot.startsWith(QLatin1String("no TRS-80 directory found: "))))
+        std::abort();
+    for (const DosFile &file : directory.files) {
+        if (fileBytes(source, file).size() > file.size || file.saveName().contains(u'/'))
+            std::abort();
+    }
+    if (directorySummary(directory).isEmpty())
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -68,5 +87,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     checkSectorBytes(image, bytes);
     if (imageReport(image, QStringLiteral("fuzz")).isEmpty())
         std::abort();
+    checkDirectory(image, bytes);
     return 0;
 }

@@ -69,7 +69,14 @@ if [ -d "$shared/tool-output/files" ]; then
 else
     echo "fuzz.sh: no sample images in $shared; the disk image reader starts from nothing" >&2
 fi
-run fuzz_diskimage "$images" $((seconds / 2)) -max_len=20000
+# The directory reader stands on the same target: the two real disks in the
+# test fixtures seed it up to their directory cylinder and a little past it
+# (the LDOS disk's cylinders 0-17, the TRSDOS 6 disk's header block and
+# cylinders 0-18), so the inputs stay short enough to mutate quickly.
+fixtures="$root/tests/fixtures/dos"
+[ -e "$images/ld1-531-dir.dsk" ] || head -c 46080 "$fixtures/ld1-531.dsk" > "$images/ld1-531-dir.dsk"
+[ -e "$images/xtrs-utility-dir.dsk" ] || head -c 57344 "$fixtures/xtrs-utility.dsk" > "$images/xtrs-utility-dir.dsk"
+run fuzz_diskimage "$images" $((seconds / 2)) -max_len=57344
 
 # The tool output seeds are the captured runs' stdout and stderr, each behind
 # a first byte that picks the tool it is read as (see fuzz_tooloutput.cpp).

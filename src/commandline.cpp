@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "comparecommand.h"
+#include "filescommand.h"
 #include "imageinfocommand.h"
 
 #include "core/displaytext.h"
@@ -9,7 +10,6 @@
 #include <QCoreApplication>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace ferncastle {
 
@@ -35,9 +35,26 @@ void describeOptions(QCommandLineParser &parser)
                        "the options sector by sector, print each sector that differs, and "
                        "exit: 0 when they hold the same sectors, 1 when they differ, 2 when "
                        "either is no image.")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("files"),
+        QStringLiteral("Print the TRS-80 DOS directory of each disk image named after the "
+                       "options: the disk line, then one line per file with its size, date, "
+                       "attributes and health. Exit 0 when every file is intact, 1 when any "
+                       "is damaged, 2 when an image has no directory or is no image.")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("extract"),
+        QStringLiteral("Copy the intact files of the disk images named after the options into "
+                       "<folder>, named NAME.EXT; a file already there is left as it is. Exit "
+                       "status as --files, 1 also when a file was left out."),
+        QStringLiteral("folder")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("damaged-too"),
+        QStringLiteral("With --extract, also copy the damaged files, bad sectors as the "
+                       "image holds them.")));
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
-        QStringLiteral("With --info: a disk image to report on (DMK, JV3 or JV1); give one or more. With --compare: the two images to compare."),
+        QStringLiteral("With --info, --files or --extract: the disk images (DMK, JV3 or JV1); "
+                       "give one or more. With --compare: the two images to compare."),
         QStringLiteral("[FILE...]"));
 }
 
@@ -62,34 +79,52 @@ QString informationRequest(const QCommandLineParser &parser)
     return {};
 }
 
-// Reading images needs no application object and no display.
-void answerImageInformation(const QCommandLineParser &parser)
+// The mode that reads images, or an empty string.
+QString imageMode(const QCommandLineParser &parser)
 {
-    if (!parser.isSet(QStringLiteral("info")))
-        return;
-    if (!parser.unknownOptionNames().isEmpty()) {
-        const QByteArray name = escapedForTerminal(parser.unknownOptionNames().constFirst()).toUtf8();
-        std::fprintf(stderr, "ferncastle: unknown option '%s' with --info.\n", name.constData());
-        std::exit(2);
+    for (const char *name : {"info", "compare", "files", "extract"}) {
+        if (parser.isSet(QLatin1String(name)))
+            return QLatin1String(name);
     }
-    std::exit(printImageInformation(parser.positionalArguments()));
+    return parser.isSet(QStringLiteral("damaged-too")) ? QStringLiteral("extract") : QString();
 }
 
-void answerImageComparison(const QCommandLineParser &parser)
+int refuse(const QString &text)
 {
-    if (!parser.isSet(QStringLiteral("compare")))
-        return;
+    std::fprintf(stderr, "ferncastle: %s\n", text.toLocal8Bit().constData());
+    return 2;
+}
+
+// Reading images needs a core application at most, never a display.
+int answerImageMode(const QCommandLineParser &parser, const QString &mode)
+{
     if (!parser.unknownOptionNames().isEmpty()) {
-        const QByteArray name = parser.unknownOptionNames().constFirst().toLocal8Bit();
-        std::fprintf(stderr, "ferncastle: unknown option '%s' with --compare.\n", name.constData());
-        std::exit(2);
+        return refuse(QStringLiteral("unknown option '%1' with --%2.")
+                          .arg(escapedForTerminal(parser.unknownOptionNames().constFirst()), mode));
     }
-    std::exit(printImageComparison(parser.positionalArguments()));
+    const int modes = int(parser.isSet(QStringLiteral("info")))
+                      + int(parser.isSet(QStringLiteral("compare")))
+                      + int(parser.isSet(QStringLiteral("files")))
+                      + int(parser.isSet(QStringLiteral("extract")));
+    if (modes > 1)
+        return refuse(QStringLiteral("--info, --compare, --files and --extract go one at a "
+                                     "time."));
+    if (mode == QLatin1String("info"))
+        return printImageInformation(parser.positionalArguments());
+    if (mode == QLatin1String("compare"))
+        return printImageComparison(parser.positionalArguments());
+    if (mode == QLatin1String("files"))
+        return printDiskFiles(parser.positionalArguments());
+    if (!parser.isSet(QStringLiteral("extract")))
+        return refuse(QStringLiteral("--damaged-too goes with --extract FOLDER."));
+    return extractDiskFiles(parser.value(QStringLiteral("extract")),
+                            parser.positionalArguments(),
+                            parser.isSet(QStringLiteral("damaged-too")));
 }
 
 } // namespace
 
-void answerInformationOptions(int argc, char *argv[])
+std::optional<int> answerCommandLineModes(int argc, char *argv[])
 {
     QCommandLineParser parser;
     describeOptions(parser);
@@ -97,9 +132,11 @@ void answerInformationOptions(int argc, char *argv[])
     parser.parse(argumentList(argc, argv));
     const QString request = informationRequest(parser);
     if (request.isEmpty()) {
-        answerImageInformation(parser);
-        answerImageComparison(parser);
-        return;
+        const QString mode = imageMode(parser);
+        if (mode.isEmpty())
+            return std::nullopt;
+        QCoreApplication app(argc, argv);
+        return answerImageMode(parser, mode);
     }
     // The help text names the program as the running application's first
     // argument; it is given the name users type, whatever path started it.
@@ -109,6 +146,7 @@ void answerInformationOptions(int argc, char *argv[])
     int nameCount = 1;
     QCoreApplication app(nameCount, nameOnly);
     parser.process(QStringList{QCoreApplication::arguments().constFirst(), request});
+    return 0; // process() has ended the program with the answer
 }
 
 void rejectUnknownOptions(const QCoreApplication &app)

@@ -36,7 +36,10 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QLatin1String(ferncastle::identity::maker));
     QApplication::setApplicationVersion(QLatin1String(ferncastle::version::text));
     QApplication::setDesktopFileName(QStringLiteral(FERNCASTLE_APP_ID));
-    ferncastle::answerInformationOptions(argc, argv);
+    // The modes for scripts start as a core program: no platform plugin, no
+    // widgets, and their status comes back here.
+    if (const std::optional<int> status = ferncastle::answerCommandLineModes(argc, argv))
+        return *status;
 
     QApplication app(argc, argv);
     ferncastle::rejectUnknownOptions(app);

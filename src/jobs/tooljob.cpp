@@ -53,7 +53,7 @@ QString JobOutcome::incompleteSentence() const
                                         "the tool again.")
                              .arg(partial.join(QStringLiteral(", "))));
     if (!stubImages.isEmpty())
-        sentences.append(QStringLiteral("The run left only a stub in %1: a header at most, no "
+        sentences.append(QStringLiteral("The run left only an incomplete stub in %1: a header at most, no "
                                         "track. It is no image; the next run asks before "
                                         "replacing it.")
                              .arg(stubImages.join(QStringLiteral(", "))));

@@ -109,7 +109,7 @@ void TestToolJobVerdicts::capturedRunsGetTheirVerdict_data()
                        "ibm77.dsk holds 77 tracks too long for a 5.25-inch disk, the media jv2dmk "
                        "assumes; add -k3 (5.25-inch HD or 8-inch SD/DD disk) to the optional "
                        "parameters.",
-                       "The run left only a stub in"};
+                       "The run left only an incomplete stub in"};
 }
 
 void TestToolJobVerdicts::capturedRunsGetTheirVerdict()

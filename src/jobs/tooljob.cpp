@@ -6,6 +6,7 @@
 #include "platform/processgroup.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace ferncastle {
 
@@ -51,21 +52,32 @@ bool endedOnItsOwn(VerdictKind kind)
 
 QString JobOutcome::incompleteSentence() const
 {
-    if (incompleteImages.isEmpty())
-        return {};
-    return QStringLiteral("The image %1 is incomplete: the run did not finish, so it does not hold "
-                          "the whole disk. Do not rely on it; run the tool again.")
-        .arg(incompleteImages.join(QStringLiteral(", ")));
+    QStringList sentences;
+    QStringList partial = incompleteImages;
+    for (const QString &stub : stubImages)
+        partial.removeAll(stub);
+    if (!partial.isEmpty())
+        sentences.append(QStringLiteral("The image %1 is incomplete: the run did not finish, so "
+                                        "it does not hold the whole disk. Do not rely on it; run "
+                                        "the tool again.")
+                             .arg(partial.join(QStringLiteral(", "))));
+    if (!stubImages.isEmpty())
+        sentences.append(QStringLiteral("The run left only an incomplete stub in %1: a header at most, no "
+                                        "track. It is no image; the next run asks before "
+                                        "replacing it.")
+                             .arg(stubImages.join(QStringLiteral(", "))));
+    return sentences.join(u' ');
 }
 
 QString JobOutcome::record() const
 {
-    QString record = verdict.sentence;
+    QString record;
     if (!cardFix.isEmpty())
-        record += QStringLiteral("\nHow to fix it: ") + cardFix;
+        record += QStringLiteral("How to fix it: ") + cardFix + u'\n';
     if (const QString incomplete = incompleteSentence(); !incomplete.isEmpty())
-        record += u'\n' + incomplete;
-    return record;
+        record += incomplete + u'\n';
+    return record + QStringLiteral("Verdict: ") + verdictKindWord(verdict.kind) + QLatin1String(". ")
+           + verdict.sentence;
 }
 
 ToolJob::ToolJob(const ToolCommand &command, QObject *parent)
@@ -86,6 +98,8 @@ ToolJob::ToolJob(const ToolCommand &command, QObject *parent)
 void ToolJob::start()
 {
     planFromChosenImage();
+    if (const ToolRow *row = toolNamed(m_command.tool); row && row->convertsChosenImage)
+        m_analysis.setConversionInput(m_command.chosenFile);
     m_written = WrittenFiles(m_command.writtenFiles);
     openTranscript();
     m_process.start(m_command.program, m_command.arguments);
@@ -171,8 +185,20 @@ void ToolJob::onEnded(const RunEnd &end)
     m_outcome.verdict = withTranscriptState(m_analysis.verdict(), m_transcript);
     m_outcome.cardFix = m_analysis.summary().cardFix;
     m_outcome.incompleteImages = incompleteImages();
+    m_outcome.stubImages = stubsAmong(m_outcome.incompleteImages);
     m_transcript.writeEnd(howItEnded(end), m_process.elapsedMs(), m_outcome.record());
     Q_EMIT ended(m_outcome);
+}
+
+// A tool that fails before its first track leaves a file holding its
+// header or nothing at all.
+QStringList ToolJob::stubsAmong(const QStringList &paths)
+{
+    QStringList stubs;
+    for (const QString &path : paths)
+        if (QFileInfo(path).size() <= layout::dmkHeaderSize)
+            stubs.append(path);
+    return stubs;
 }
 
 // A cut-short image keeps a header that claims every track: after a stop,

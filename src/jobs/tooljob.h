@@ -17,10 +17,12 @@ struct JobOutcome {
     RunVerdict verdict;
     QString cardFix;            // how to fix a card or permission problem
     QStringList incompleteImages; // images the run touched but did not finish
+    QStringList stubImages;       // of those, files holding no more than a header
 
-    // "The image … is incomplete: …", or empty.
+    // "The image … is incomplete: …", or empty; a stub is named as one.
     QString incompleteSentence() const;
-    // The verdict with the fix and the incomplete images beneath it.
+    // The fix and the incomplete images, then last the line a script reads:
+    // "Verdict: <kind in one word>. <sentence>".
     QString record() const;
 };
 
@@ -72,6 +74,7 @@ private:
     void note(const QString &text);
     void onEnded(const RunEnd &end);
     QStringList incompleteImages() const;
+    static QStringList stubsAmong(const QStringList &paths);
 
     ToolCommand m_command;
     ToolProcess m_process;

@@ -150,10 +150,16 @@ void TestReadBack::verdictTakesInTheImage_data()
     QTest::newRow("something else than an image")
         << "dmk2jv3-good" << "files/dd40.log.gz" << fresh << VerdictKind::Warning
         << "0 total errors, 0 total warnings. out.log could not be read back: " << "";
-    QTest::newRow("a silent run stays unchecked")
-        << "dmk2jv3-good-v0" << "files/dd40.dsk" << fresh << VerdictKind::Warning
-        << "dmk2jv3 ended without its error count, so the conversion cannot be checked; use "
-           "verbosity 1 or more. Read back, out.dsk holds 720 sectors, every CRC good."
+    // Silent at its verbosity, the run is still confirmed by what it wrote.
+    QTest::newRow("a silent run is confirmed by its image")
+        << "dmk2jv3-good-v0" << "files/dd40.dsk" << fresh << VerdictKind::Good
+        << "dmk2jv3 ended normally and reports nothing at this verbosity. Read back, out.dsk "
+           "holds 720 sectors, every CRC good."
+        << "";
+    QTest::newRow("a silent run without its image")
+        << "dmk2jv3-good-v0" << "" << Written::Missing << VerdictKind::Warning
+        << "dmk2jv3 ended normally and reports nothing at this verbosity. out.dsk was not "
+           "written by this run."
         << "";
     // A run that failed or was stopped says its image is incomplete; the
     // image is not read as if it were the result.

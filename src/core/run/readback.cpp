@@ -28,9 +28,8 @@ void countSectors(const TrackInfo &track, ImageReadBack &readBack)
         readBack.badTracks.append(AffectedTrack{track.track, track.side, bad});
 }
 
-// Findings that mean the image does not hold the whole disk; the others
-// (odd pointers, repeated ids) can be the disk's own and are shown by
-// Image Information.
+// Findings about the file as a whole that mean it does not hold the whole
+// disk: they open the read-back's sentence. Every other finding follows it.
 bool isDamage(FindingKind kind)
 {
     return kind == FindingKind::Truncated || kind == FindingKind::MissingTracks;
@@ -84,6 +83,91 @@ QString sentenceFor(const ImageReadBack &readBack, const QList<AffectedTrack> &r
     return readSentence(readBack, reported);
 }
 
+// The tool's count is checked against the image only where the tool gave
+// one; a restarted read can count sectors the image never got.
+QString countCheck(const ImageReadBack &readBack, const ReadBackContext &context)
+{
+    if (context.reportedGoodSectors < 0 || context.reportedGoodSectors == readBack.goodSectors())
+        return {};
+    return context.tool + QLatin1String(" counted ")
+           + countedNoun(context.reportedGoodSectors, "good sector", "good sectors")
+           + QLatin1String(", but ") + readBack.name + QLatin1String(" holds ")
+           + QString::number(readBack.goodSectors()) + u'.';
+}
+
+QString sectorChange(int count, const char *what, const QList<std::pair<int, int>> &cells)
+{
+    return countedNoun(count, "sector", "sectors") + u' ' + QLatin1String(what)
+           + QLatin1String(" on ") + cellRanges(cells);
+}
+
+QString inputCheck(const ImageReadBack &readBack, const ImageReadBack &input)
+{
+    QList<std::pair<int, int>> gainedOn, lostOn;
+    int gained = 0, lost = 0;
+    CellCounts all = input.cells;
+    all.insert(readBack.cells);
+    for (auto it = all.cbegin(); it != all.cend(); ++it) {
+        const int change = readBack.cells.value(it.key()) - input.cells.value(it.key());
+        if (change > 0) {
+            gained += change;
+            gainedOn.append(it.key());
+        } else if (change < 0) {
+            lost -= change;
+            lostOn.append(it.key());
+        }
+    }
+    QStringList changes;
+    if (gained > 0)
+        changes.append(sectorChange(gained, "gained", gainedOn));
+    if (lost > 0)
+        changes.append(sectorChange(lost, "lost", lostOn));
+    if (changes.isEmpty())
+        return {};
+    return QLatin1String("Against ") + input.name + QLatin1String(", its input, ")
+           + changes.join(QLatin1String(" and ")) + u'.';
+}
+
+// CRC errors the input already had are the disk's, not the conversion's.
+QString inheritedCheck(const ImageReadBack &readBack, const ImageReadBack &input)
+{
+    if (readBack.badSectors == 0 || input.badSectors == 0)
+        return {};
+    for (const AffectedTrack &bad : readBack.badTracks) {
+        const auto same = [&](const AffectedTrack &had) {
+            return had.track == bad.track && had.side == bad.side && had.errors >= bad.errors;
+        };
+        if (std::none_of(input.badTracks.cbegin(), input.badTracks.cend(), same))
+            return {};
+    }
+    return QLatin1String("They were already bad in ") + input.name
+           + QLatin1String(", the input: the conversion did not cause them.");
+}
+
+// Sentences beyond the image's own count; any of them means the run is not
+// confirmed.
+QStringList checks(const ImageReadBack &readBack, const ReadBackContext &context,
+                   bool &contradicted)
+{
+    QStringList said;
+    if (readBack.outcome != ImageReadBack::Outcome::Read)
+        return said;
+    const bool hasInput = context.input && context.input->image.isImage();
+    const ImageReadBack input = hasInput ? readBackImage(context.input->name, context.input->image)
+                                         : ImageReadBack{};
+    const QString count = countCheck(readBack, context);
+    const QString changed = hasInput ? inputCheck(readBack, input) : QString();
+    contradicted = !count.isEmpty() || !changed.isEmpty();
+    for (const QString &sentence : {count, changed,
+                                    hasInput ? inheritedCheck(readBack, input) : QString()})
+        if (!sentence.isEmpty())
+            said.append(sentence);
+    if (!readBack.problems.isEmpty())
+        said.append(QLatin1String("The image reader finds: ")
+                    + readBack.problems.join(u' '));
+    return said;
+}
+
 void addTracks(QList<AffectedTrack> &affected, const QList<AffectedTrack> &more)
 {
     for (const AffectedTrack &track : more) {
@@ -100,7 +184,8 @@ void addTracks(QList<AffectedTrack> &affected, const QList<AffectedTrack> &more)
 
 bool ImageReadBack::clean() const
 {
-    return outcome == Outcome::Read && damage.isEmpty() && sectors > 0 && badSectors == 0;
+    return outcome == Outcome::Read && damage.isEmpty() && problems.isEmpty() && sectors > 0
+           && badSectors == 0;
 }
 
 ImageReadBack readBackImage(const QString &name, const DiskImage &image)
@@ -116,8 +201,12 @@ ImageReadBack readBackImage(const QString &name, const DiskImage &image)
     for (const TrackInfo &track : image.tracks)
         countSectors(track, readBack);
     for (const Finding &finding : image.findings)
-        if (isDamage(finding.kind))
+        if (isDamage(finding.kind) && finding.track < 0)
             readBack.damage.append(finding.text);
+    readBack.cells = sectorsPerCell(image);
+    for (const QString &problem : imageProblems(image))
+        if (!readBack.damage.contains(problem))
+            readBack.problems.append(problem);
     return readBack;
 }
 
@@ -134,13 +223,18 @@ ImageReadBack notWrittenBy(const QString &path)
     return readBack;
 }
 
-RunVerdict withReadBacks(RunVerdict verdict, const QList<ImageReadBack> &readBacks)
+RunVerdict withReadBacks(RunVerdict verdict, const QList<ImageReadBack> &readBacks,
+                         const ReadBackContext &context)
 {
     const QList<AffectedTrack> reported = verdict.affected;
     for (const ImageReadBack &readBack : readBacks) {
         verdict.sentence += u' ' + sentenceFor(readBack, reported);
+        bool contradicted = false;
+        for (const QString &sentence : checks(readBack, context, contradicted))
+            verdict.sentence += u' ' + sentence;
         addTracks(verdict.affected, readBack.badTracks);
-        if (!readBack.clean() && verdict.kind == VerdictKind::Good)
+        const bool confirmed = readBack.clean() && !contradicted;
+        if (!confirmed && verdict.kind == VerdictKind::Good)
             verdict.kind = VerdictKind::Warning;
     }
     return verdict;

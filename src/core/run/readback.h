@@ -1,12 +1,12 @@
 #pragma once
 
+#include "core/image/diskimage.h"
+#include "core/run/imagefindings.h"
 #include "core/run/runverdict.h"
 
 #include <QStringList>
 
 namespace ferncastle {
-
-struct DiskImage;
 
 // What an image a run wrote turned out to hold when read back. The tools'
 // own counts can miss damage (dmk2jv3 does not count data CRC errors), so
@@ -22,8 +22,25 @@ struct ImageReadBack {
     int crcFailures = 0;
     QList<AffectedTrack> badTracks; // every track and side with a bad sector
     QStringList damage;             // the file cut short, tracks missing
+    QStringList problems;           // whatever else the reader found wrong
+    CellCounts cells;               // sectors per track and side
 
+    int goodSectors() const { return sectors - badSectors; }
     bool clean() const;
+};
+
+// A conversion's input as it was before the run: what the output is held
+// against, and what advice on a failure is drawn from.
+struct ConversionInput {
+    QString name;
+    DiskImage image;
+};
+
+// What the written images are held against besides their own contents.
+struct ReadBackContext {
+    QString tool;
+    int reportedGoodSectors = -1; // the tool's own count; -1: it gave none
+    const ConversionInput *input = nullptr;
 };
 
 ImageReadBack readBackImage(const QString &name, const DiskImage &image);
@@ -34,6 +51,10 @@ ImageReadBack notWrittenBy(const QString &path);
 
 // The verdict of a run that ended on its own, with what its images hold
 // said after it. Good stays good only over images read back clean.
-RunVerdict withReadBacks(RunVerdict verdict, const QList<ImageReadBack> &readBacks);
+// A count the tool reported that the image does not hold, sectors gained
+// or lost against the input, or anything the reader finds wrong turns a
+// good verdict into a warning.
+RunVerdict withReadBacks(RunVerdict verdict, const QList<ImageReadBack> &readBacks,
+                         const ReadBackContext &context = {});
 
 } // namespace ferncastle

@@ -2,7 +2,9 @@
 
 #include "core/image/imagelayout.h"
 #include "core/run/cardmessages.h"
-#include "core/run/readback.h"
+#include "core/image/imagereader.h"
+
+#include <QFileInfo>
 
 namespace ferncastle {
 
@@ -37,6 +39,11 @@ void RunAnalysis::planFromDmkHeader(QByteArrayView header)
     m_map.apply(plan);
 }
 
+void RunAnalysis::setConversionInput(const QString &path)
+{
+    m_input = ConversionInput{QFileInfo(path).fileName(), readDiskImageFile(path)};
+}
+
 QList<ShownLine> RunAnalysis::feed(OutputStream stream, QByteArrayView bytes)
 {
     QList<ShownLine> shown;
@@ -61,7 +68,7 @@ QList<ShownLine> RunAnalysis::finish(const RunEnd &end)
     apply(events);
     m_map.finish(completed);
     m_end = end;
-    m_verdict = judgeRun(m_tool, m_summary, m_map, end);
+    m_verdict = judgeRun(m_tool, m_summary, m_map, end, {}, inputOrNull());
     return shown;
 }
 
@@ -76,7 +83,12 @@ void RunAnalysis::readBackWrittenImages(const WrittenFiles &files)
         const QString &path = files.paths().at(index);
         readBacks.append(files.touched(index) ? readBackFile(path) : notWrittenBy(path));
     }
-    m_verdict = judgeRun(m_tool, m_summary, m_map, m_end, readBacks);
+    m_verdict = judgeRun(m_tool, m_summary, m_map, m_end, readBacks, inputOrNull());
+}
+
+const ConversionInput *RunAnalysis::inputOrNull() const
+{
+    return m_input ? &*m_input : nullptr;
 }
 
 QString RunAnalysis::openLine(OutputStream stream) const

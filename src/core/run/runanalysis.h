@@ -3,11 +3,13 @@
 #include "core/run/diskmap.h"
 #include "core/run/linedecoder.h"
 #include "core/run/outputparser.h"
+#include "core/run/readback.h"
 #include "core/run/runsummary.h"
 #include "core/run/runverdict.h"
 #include "core/run/writtenfiles.h"
 
 #include <memory>
+#include <optional>
 
 namespace ferncastle {
 
@@ -32,6 +34,11 @@ public:
     // dmk2cw names no track count: the image it writes does. Takes the
     // image's first 16 bytes; a header that is not a DMK's changes nothing.
     void planFromDmkHeader(QByteArrayView header);
+
+    // A conversion's input, read before the tool starts (the tool may yet
+    // destroy it): its output is held against it, and a failure is
+    // explained from it.
+    void setConversionInput(const QString &path);
 
     // Bytes as they were read; returns the lines they completed.
     QList<ShownLine> feed(OutputStream stream, QByteArrayView bytes);
@@ -60,6 +67,7 @@ public:
 private:
     void takeLines(OutputStream stream, const QList<DecodedLine> &lines, QList<ShownLine> &shown);
     void apply(const QList<RunEvent> &events);
+    const ConversionInput *inputOrNull() const;
 
     QString m_tool;
     LineDecoder m_stdout;
@@ -69,6 +77,7 @@ private:
     RunSummary m_summary;
     RunVerdict m_verdict;
     RunEnd m_end;
+    std::optional<ConversionInput> m_input;
     QList<RunEvent> m_events;
     int m_eventCount = 0;
 };

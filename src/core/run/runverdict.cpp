@@ -44,7 +44,29 @@ QString failedSentence(const QString &tool, const RunSummary &summary, int code)
     return sentence;
 }
 
+// What the input shows about why the tool failed, said after its message.
+QString advice(const QString &tool, const RunSummary &summary, const ConversionInput *input)
+{
+    const ToolRow *row = toolNamed(tool);
+    if (!row || !row->adviseFailure || !input || !input->image.isImage())
+        return {};
+    const QString said = row->adviseFailure(summary, input->name, input->image);
+    return said.isEmpty() ? QString() : QLatin1String(". ") + said;
+}
+
 } // namespace
+
+QString verdictKindWord(VerdictKind kind)
+{
+    switch (kind) {
+    case VerdictKind::Good: return QStringLiteral("good");
+    case VerdictKind::Warning: return QStringLiteral("warning");
+    case VerdictKind::Failure: return QStringLiteral("failure");
+    case VerdictKind::Crashed: return QStringLiteral("crashed");
+    case VerdictKind::Stopped: break;
+    }
+    return QStringLiteral("stopped");
+}
 
 QString countedNoun(int count, const char *singular, const char *plural)
 {
@@ -63,7 +85,8 @@ QString trackList(const QList<AffectedTrack> &affected)
 }
 
 RunVerdict judgeRun(const QString &tool, const RunSummary &summary, const DiskMap &map,
-                    const RunEnd &end, const QList<ImageReadBack> &readBacks)
+                    const RunEnd &end, const QList<ImageReadBack> &readBacks,
+                    const ConversionInput *input)
 {
     if (end.how == RunEnd::How::NotStarted)
         return makeVerdict(VerdictKind::Failure, end.startError);
@@ -78,9 +101,15 @@ RunVerdict judgeRun(const QString &tool, const RunSummary &summary, const DiskMa
                            + QLatin1String(")."),
                        badTracks(map));
     if (!exitedZero)
-        return makeVerdict(VerdictKind::Failure, failedSentence(tool, summary, end.code),
-                       badTracks(map));
-    return withReadBacks(exitedNormally(tool, summary, map, !readBacks.isEmpty()), readBacks);
+        return makeVerdict(VerdictKind::Failure,
+                           failedSentence(tool, summary, end.code) + advice(tool, summary, input),
+                           badTracks(map));
+    ReadBackContext context;
+    context.tool = tool;
+    context.reportedGoodSectors = summary.totals ? summary.totals->goodSectors : -1;
+    context.input = input;
+    return withReadBacks(exitedNormally(tool, summary, map, !readBacks.isEmpty()), readBacks,
+                         context);
 }
 
 RunVerdict judgeRun(const QString &tool, const RunSummary &summary, const DiskMap &map,

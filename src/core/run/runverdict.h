@@ -6,6 +6,7 @@
 namespace ferncastle {
 
 class DiskMap;
+struct ConversionInput;
 struct ImageReadBack;
 struct RunSummary;
 
@@ -43,12 +44,19 @@ struct RunVerdict {
     QList<AffectedTrack> affected;
 };
 
+// "good", "warning", "failure", "crashed" or "stopped": the kind in one
+// word, as the transcript's last line begins.
+QString verdictKindWord(VerdictKind kind);
+
 // The verdict on a finished run, from what the tool printed and how it
 // ended. The exit status alone never makes a run good: a tool can end with
 // status 0 over lost sectors, so "good" needs the tool's own report, and,
-// where the run wrote images, those images read back clean.
+// where the run wrote images, those images read back clean. A conversion's
+// input, when known, is what its output is held against and what advice on
+// a failure comes from.
 RunVerdict judgeRun(const QString &tool, const RunSummary &summary, const DiskMap &map,
-                    const RunEnd &end, const QList<ImageReadBack> &readBacks);
+                    const RunEnd &end, const QList<ImageReadBack> &readBacks,
+                    const ConversionInput *input = nullptr);
 // The same for a run that wrote no image, or whose images are not read.
 RunVerdict judgeRun(const QString &tool, const RunSummary &summary, const DiskMap &map,
                     const RunEnd &end);

@@ -1,5 +1,6 @@
 #include "core/run/toolverdicts.h"
 
+#include "core/image/diskimage.h"
 #include "core/run/diskmap.h"
 #include "core/run/runsummary.h"
 
@@ -17,7 +18,64 @@ int endsOfInput(const RunSummary &summary)
     return count;
 }
 
+// A run that printed nothing to check is still confirmed when the image it
+// wrote reads back whole and clean: the read-back's sentence follows.
+RunVerdict silentRun(const char *tool, bool imageReadBack, const QString &unchecked)
+{
+    if (imageReadBack)
+        return makeVerdict(VerdictKind::Good,
+                           QLatin1String(tool)
+                               + QLatin1String(" ended normally and reports nothing at this "
+                                               "verbosity."));
+    return makeVerdict(VerdictKind::Warning, unchecked);
+}
+
+// The bytes jv2dmk lays out for one track: each sector with its marks and
+// gaps (FM bytes written twice), gap 1 and the 1 % left for drive speed.
+int jv2dmkTrackBytes(const TrackInfo &track, int nominal)
+{
+    int bytes = 32 + nominal / 100;
+    for (const SectorInfo &sector : track.sectors) {
+        const int size = sector.dataSize > 0 ? sector.dataSize : 128 << (sector.sizeCode & 3);
+        bytes += sector.encoding == Recording::MFM ? size + 62 : (size + 33) * 2;
+    }
+    return bytes;
+}
+
+struct Jv2dmkKind {
+    int kind;
+    int nominal; // bytes per track
+    const char *media;
+};
+
+// jv2dmk's -k kinds beyond the default 5.25-inch one, in its usage's words.
+constexpr Jv2dmkKind largerKinds[] = {
+    {3, 10416, "5.25-inch HD or 8-inch SD/DD disk"},
+    {4, 12500, "3.5-inch HD disk"},
+};
+
 } // namespace
+
+QString adviseJv2dmkFailure(const RunSummary &summary, const QString &inputName,
+                            const DiskImage &input)
+{
+    if (!summary.lastErrorLine.contains(QLatin1String("Physical track"))
+        || !summary.lastErrorLine.contains(QLatin1String("too long")))
+        return {};
+    for (const Jv2dmkKind &kind : largerKinds) {
+        bool fits = true;
+        for (const TrackInfo &track : input.tracks)
+            fits = fits && jv2dmkTrackBytes(track, kind.nominal) <= kind.nominal;
+        if (fits)
+            return QStringLiteral("%1 holds %2 tracks too long for a 5.25-inch disk, the media "
+                                  "jv2dmk assumes; add -k%3 (%4) to the optional parameters.")
+                .arg(inputName)
+                .arg(input.geometry.tracks)
+                .arg(kind.kind)
+                .arg(QLatin1String(kind.media));
+    }
+    return {};
+}
 
 QList<AffectedTrack> badTracks(const DiskMap &map)
 {
@@ -32,12 +90,12 @@ RunVerdict makeVerdict(VerdictKind kind, const QString &sentence, QList<Affected
     return RunVerdict{kind, sentence, affected};
 }
 
-RunVerdict judgeCw2dmkReport(const RunSummary &summary, const DiskMap &map, bool)
+RunVerdict judgeCw2dmkReport(const RunSummary &summary, const DiskMap &map, bool imageReadBack)
 {
     if (!summary.totals)
-        return makeVerdict(VerdictKind::Warning,
-                       QStringLiteral("cw2dmk ended without its Totals lines, so the read cannot "
-                                      "be checked; use verbosity 1 or more."));
+        return silentRun("cw2dmk", imageReadBack,
+                         QStringLiteral("cw2dmk ended without its Totals lines, so the read "
+                                        "cannot be checked; use verbosity 1 or more."));
     const RunEvent &totals = *summary.totals;
     const QList<AffectedTrack> affected = badTracks(map);
     const QString good = countedNoun(totals.goodTracks, "good track", "good tracks")
@@ -56,9 +114,9 @@ RunVerdict judgeCw2dmkReport(const RunSummary &summary, const DiskMap &map, bool
 RunVerdict judgeDmk2jv3Report(const RunSummary &summary, const DiskMap &map, bool imageReadBack)
 {
     if (!summary.converterTotals)
-        return makeVerdict(VerdictKind::Warning,
-                       QStringLiteral("dmk2jv3 ended without its error count, so the conversion "
-                                      "cannot be checked; use verbosity 1 or more."));
+        return silentRun("dmk2jv3", imageReadBack,
+                         QStringLiteral("dmk2jv3 ended without its error count, so the conversion "
+                                        "cannot be checked; use verbosity 1 or more."));
     const RunEvent &totals = *summary.converterTotals;
     const QList<AffectedTrack> affected = badTracks(map);
     const int shortInput = endsOfInput(summary);
@@ -79,12 +137,13 @@ RunVerdict judgeDmk2jv3Report(const RunSummary &summary, const DiskMap &map, boo
     return makeVerdict(VerdictKind::Warning, sentence + u'.', affected);
 }
 
-RunVerdict judgeJv2dmkReport(const RunSummary &summary, const DiskMap &map, bool)
+RunVerdict judgeJv2dmkReport(const RunSummary &summary, const DiskMap &map, bool imageReadBack)
 {
     if (summary.tracksReported == 0)
-        return makeVerdict(VerdictKind::Warning,
-                       QStringLiteral("jv2dmk ended normally but reports nothing at this "
-                                      "verbosity, so the result is unchecked; -v1 lists each track."));
+        return silentRun("jv2dmk", imageReadBack,
+                         QStringLiteral("jv2dmk ended normally but reports nothing at this "
+                                        "verbosity, so the result is unchecked; -v1 lists each "
+                                        "track."));
     const QList<AffectedTrack> affected = badTracks(map);
     if (!affected.isEmpty())
         return makeVerdict(VerdictKind::Warning,

@@ -5,6 +5,7 @@
 namespace ferncastle {
 
 class DiskMap;
+struct DiskImage;
 struct RunSummary;
 
 // Each tool's verdict on a run that exited with status 0, from its own
@@ -13,6 +14,11 @@ RunVerdict judgeCw2dmkReport(const RunSummary &summary, const DiskMap &map, bool
 RunVerdict judgeDmk2cwReport(const RunSummary &summary, const DiskMap &map, bool imageReadBack);
 RunVerdict judgeDmk2jv3Report(const RunSummary &summary, const DiskMap &map, bool imageReadBack);
 RunVerdict judgeJv2dmkReport(const RunSummary &summary, const DiskMap &map, bool imageReadBack);
+
+// jv2dmk stops on a track longer than its kind of media holds; the input's
+// sectors say which -k would hold them.
+QString adviseJv2dmkFailure(const RunSummary &summary, const QString &inputName,
+                            const DiskImage &input);
 
 // Every track and side the map holds as unrecovered, with its error count.
 QList<AffectedTrack> badTracks(const DiskMap &map);

@@ -41,16 +41,16 @@ const std::array<ToolRow, ToolActionCount> rows = {{
     {ToolActionId::DiskToImage, "cw2dmk",
      {"d:v:u:R:M:C:p:k:m:T:t:s:e:w:x:X:S:a:jo:h:g:i:z:r:q:c:1:2:f:l:"},
      OptionSource::ReadOptions, DialogForm::Save, ".DMK", filters::diskImages, chosenImage,
-     makeCw2dmkParser, judgeCw2dmkReport, true, u'R', false},
+     makeCw2dmkParser, judgeCw2dmkReport, nullptr, true, u'R', false, false},
     {ToolActionId::ImageToDisk, "dmk2cw", {"p:d:v:k:m:s:o:c:h:l:g:i:r:f:a:e:y:T:"},
      OptionSource::WriteOptions, DialogForm::Open, ".DMK", filters::diskImages, noFile,
-     makeDmk2cwParser, judgeDmk2cwReport, true, QChar(), true},
+     makeDmk2cwParser, judgeDmk2cwReport, nullptr, true, QChar(), true, false},
     {ToolActionId::DmkToJv, "dmk2jv3", {"v:"}, OptionSource::OptionalParameters, DialogForm::Open,
-     ".DMK", filters::dmkImages, jvImage, makeDmk2jv3Parser, judgeDmk2jv3Report, false, QChar(),
-     false},
+     ".DMK", filters::dmkImages, jvImage, makeDmk2jv3Parser, judgeDmk2jv3Report, nullptr, false,
+     QChar(), false, true},
     {ToolActionId::JvToDmk, "jv2dmk", {"v:j:k:i:w:l:"}, OptionSource::OptionalParameters,
      DialogForm::Open, ".DSK", filters::dskImages, dmkImage, makeJv2dmkParser, judgeJv2dmkReport,
-     false, QChar(), false},
+     adviseJv2dmkFailure, false, QChar(), false, true},
 }};
 
 // The letter's place in the option string, or null. ':' is never a letter:

@@ -12,6 +12,7 @@ namespace ferncastle {
 
 class DiskMap;
 class OutputParser;
+struct DiskImage;
 struct RunSummary;
 struct RunVerdict;
 
@@ -58,6 +59,11 @@ struct ToolRow {
     // The verdict on a run that exited with status 0, from the tool's own
     // report; imageReadBack: the images it wrote will be read back.
     RunVerdict (*judgeReport)(const RunSummary &summary, const DiskMap &map, bool imageReadBack);
+    // What to change when a run failed for a cause its input image shows,
+    // in the tool's own terms; empty when the input shows none. Null for a
+    // tool that reads no image file.
+    QString (*adviseFailure)(const RunSummary &summary, const QString &inputName,
+                             const DiskImage &input);
     bool drivesCard;
     // The option that makes the tool replay a saved log instead of using
     // the card (cw2dmk -R), or null.
@@ -65,6 +71,9 @@ struct ToolRow {
     // The tool writes the chosen image to a disk: its DMK header gives the
     // run's plan before the tool says anything.
     bool writesChosenImageToDisk;
+    // The chosen file is the image a conversion reads: its output is held
+    // against it.
+    bool convertsChosenImage;
 };
 
 inline constexpr int ToolActionCount = 4;

@@ -3,6 +3,7 @@
 #include "core/argumenttext.h"
 #include "core/filefilter.h"
 #include "core/identity.h"
+#include "core/run/imagefindings.h"
 #include "forms/about/frmabout.h"
 #include "forms/common/appicon.h"
 #include "forms/common/formfont.h"
@@ -217,8 +218,18 @@ void Moorfield::runToolAction(ToolActionId id)
         refused(m_prompts, this, run.refusal);
         return;
     }
+    if (row.writesChosenImageToDisk && !mayWriteToDisk(run.command.chosenFile))
+        return;
     if (mayWriteOutput(run.command) && startTool(run.command))
         m_preview->showStarted(run);
+}
+
+// A damaged image written to a disk passes its faults on to the disk, so
+// they are listed first; the tool is not started unless the user agrees.
+bool Moorfield::mayWriteToDisk(const QString &image)
+{
+    const QString question = imageToDiskQuestion(image);
+    return question.isEmpty() || m_prompts.askYesNo(this, programTitle, question);
 }
 
 bool Moorfield::mayWriteOutput(const ToolCommand &command)

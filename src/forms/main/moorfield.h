@@ -144,6 +144,7 @@ private:
 
     void connectPreview();
     void runToolAction(ToolActionId id);
+    bool mayWriteToDisk(const QString &image);
     bool mayWriteOutput(const ToolCommand &command);
     bool startTool(const ToolCommand &command);
     // In moorfieldcardcheck.cpp.

@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "comparecommand.h"
 #include "imageinfocommand.h"
 
 #include <QCommandLineParser>
@@ -25,6 +26,12 @@ void describeOptions(QCommandLineParser &parser)
                        "options, track by track, and exit: 0 when every image was read "
                        "cleanly, 1 when any has CRC errors or findings, 2 when any could not "
                        "be read as an image.")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("compare"),
+        QStringLiteral("Compare the two disk images (DMK, JV3 or JV1, in any mix) named after "
+                       "the options sector by sector, print each sector that differs, and "
+                       "exit: 0 when they hold the same sectors, 1 when they differ, 2 when "
+                       "either is no image.")));
 }
 
 QStringList argumentList(int argc, char *argv[])
@@ -59,6 +66,18 @@ void answerImageInformation(const QCommandLineParser &parser)
     std::exit(printImageInformation(parser.positionalArguments()));
 }
 
+void answerImageComparison(const QCommandLineParser &parser)
+{
+    if (!parser.isSet(QStringLiteral("compare")))
+        return;
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QByteArray name = parser.unknownOptionNames().constFirst().toLocal8Bit();
+        std::fprintf(stderr, "ferncastle: unknown option '%s' with --compare.\n", name.constData());
+        std::exit(2);
+    }
+    std::exit(printImageComparison(parser.positionalArguments()));
+}
+
 } // namespace
 
 void answerInformationOptions(int argc, char *argv[])
@@ -70,6 +89,7 @@ void answerInformationOptions(int argc, char *argv[])
     const QString request = informationRequest(parser);
     if (request.isEmpty()) {
         answerImageInformation(parser);
+        answerImageComparison(parser);
         return;
     }
     // The help text names the program as it was called, which it takes from

@@ -1,5 +1,7 @@
 #include "platform/settingsfile.h"
 
+#include "core/io/regularfile.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -75,11 +77,12 @@ std::optional<IniContents> readThroughLink(const QString &fileName)
 }
 
 // Where the folder takes no links: a copy in the temporary folder.
-std::optional<IniContents> readThroughCopy(QFile &file)
+std::optional<IniContents> readThroughCopy(RegularFile &file)
 {
     const QTemporaryDir folder;
     const QString copyName = folder.filePath(QStringLiteral("reread.ini"));
-    if (!folder.isValid() || !writeWhole(copyName, file.readAll()))
+    const std::optional<QByteArray> bytes = file.read(file.size());
+    if (!folder.isValid() || !bytes || !writeWhole(copyName, *bytes))
         return std::nullopt;
     return readUnseen(copyName);
 }
@@ -118,8 +121,9 @@ bool alreadyKept(const QString &fileName)
 
 std::optional<IniContents> readIniFromDisk(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
+    // A FIFO or device put in the store's place would block QSettings.
+    RegularFile file;
+    if (!file.open(fileName))
         return IniContents{};
     if (std::optional<IniContents> contents = readThroughLink(fileName))
         return contents;

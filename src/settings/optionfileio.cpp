@@ -1,19 +1,12 @@
 #include "settings/optionfileio.h"
 
 #include "core/displaytext.h"
+#include "core/io/regularfile.h"
 #include "settings/optionfile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace ferncastle {
 
@@ -76,64 +69,19 @@ QString saveReason(const QString &fileName, const OptionSet &options)
     return replaceFileWhole(fileName, encoded.bytes);
 }
 
-#ifdef Q_OS_UNIX
-// Opened without waiting: a FIFO put in place of the file would otherwise
-// block until some writer appears. What was opened is checked, not the name
-// looked at before, which may have been swapped in between.
-std::optional<int> openWithoutBlocking(const QString &fileName, QString &reason)
-{
-    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        reason = errno == ENOENT ? QStringLiteral("The file does not exist.")
-                                 : QString::fromLocal8Bit(std::strerror(errno)) + u'.';
-        return std::nullopt;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        reason = S_ISDIR(info.st_mode) ? QStringLiteral("It is a folder.")
-                                       : QStringLiteral("It is not a regular file but a device or a pipe.");
-        ::close(fd);
-        return std::nullopt;
-    }
-    return fd;
-}
-
-bool openWithoutBlocking(QFile &file, const QString &fileName, QString &reason)
-{
-    const std::optional<int> fd = openWithoutBlocking(fileName, reason);
-    if (!fd)
-        return false;
-    if (file.open(*fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        return true;
-    reason = file.errorString();
-    ::close(*fd);
-    return false;
-}
-#else
-bool openWithoutBlocking(QFile &file, const QString &fileName, QString &reason)
-{
-    const QFileInfo info(fileName);
-    reason = info.exists() ? notRegularFileReason(info) : QStringLiteral("The file does not exist.");
-    file.setFileName(fileName);
-    if (reason.isEmpty() && !file.open(QIODevice::ReadOnly))
-        reason = file.errorString();
-    return reason.isEmpty();
-}
-#endif
-
 // The start of the file, one byte more than the reader looks at so that it
 // can tell a large file from one that ends at the limit. No more is read
 // however large the file says it is.
 std::optional<QByteArray> readHead(const QString &fileName, QString &reason)
 {
-    QFile file;
-    if (!openWithoutBlocking(file, fileName, reason))
-        return std::nullopt;
-    QByteArray bytes = file.read(OptionFileMaxBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        reason = file.errorString();
+    RegularFile file;
+    if (!file.open(fileName)) {
+        reason = file.reason();
         return std::nullopt;
     }
+    std::optional<QByteArray> bytes = file.read(OptionFileMaxBytes + 1);
+    if (!bytes)
+        reason = file.reason();
     return bytes;
 }
 

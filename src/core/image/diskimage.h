@@ -35,6 +35,10 @@ struct SectorInfo
     qint64 idOffset = -1;   // file offset of the ID mark byte (DMK only)
     qint64 dataOffset = -1; // file offset of the first data byte
     int dataSize = 0;
+    // DMK: file bytes per data byte (single density is stored doubled unless
+    // the header says otherwise); the field may continue past the end of
+    // its track block at the block's first byte after the pointer table.
+    quint8 dataStep = 1;
     int jv3Flags = -1; // the entry's flags byte (JV3 only)
 
     bool deleted() const { return hasDataMark && dataMark == 0xF8; }

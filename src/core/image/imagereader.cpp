@@ -3,8 +3,11 @@
 #include "formatreaders.h"
 #include "imageprobe.h"
 
-#include <QFile>
+#include "core/io/regularfile.h"
+
 #include <QHash>
+
+#include <optional>
 
 namespace ferncastle {
 
@@ -63,12 +66,53 @@ void readFormat(QByteArrayView bytes, DiskImage &image)
         reportDuplicateSectors(track, image.findings);
 }
 
+DiskImage readDecided(QByteArrayView bytes, ImageFormat format)
+{
+    DiskImage image;
+    image.format = format;
+    image.fileSize = bytes.size();
+    readFormat(bytes, image);
+    return image;
+}
+
 DiskImage refused(const QString &reason, qint64 fileSize)
 {
     DiskImage image;
     image.refusal = reason;
     image.fileSize = fileSize;
     return image;
+}
+
+QString openRefusal(const RegularFile &file)
+{
+    switch (file.failure()) {
+    case RegularFile::Failure::Folder:
+    case RegularFile::Failure::NotRegular:
+        return file.reason();
+    default:
+        return QStringLiteral("It could not be opened. ") + file.reason();
+    }
+}
+
+struct ProbedFile
+{
+    ImageProbe probe;
+    QByteArray prefix;
+    QString failure; // the prefix could not be read as the size promised
+};
+
+// The probe sees the bytes the read got; a file shorter than its size said
+// has changed since it was opened, and is refused as such.
+ProbedFile probeOpenFile(RegularFile &file)
+{
+    const qint64 size = file.size();
+    const qint64 wanted = qMin<qint64>(size, probePrefixSize);
+    std::optional<QByteArray> prefix = file.read(wanted);
+    if (!prefix)
+        return {{}, {}, QStringLiteral("It could not be read. ") + file.reason()};
+    if (prefix->size() != wanted)
+        return {{}, {}, changedWhileReadReason(size, prefix->size())};
+    return {probeImage(*prefix, size), std::move(*prefix), {}};
 }
 
 } // namespace
@@ -79,32 +123,47 @@ DiskImage readDiskImage(QByteArrayView bytes)
                                         bytes.size());
     if (probe.format == ImageFormat::Unknown)
         return refused(probe.refusal, bytes.size());
-    DiskImage image;
-    image.format = probe.format;
-    image.fileSize = bytes.size();
-    readFormat(bytes, image);
+    return readDecided(bytes, probe.format);
+}
+
+DiskImage readDiskImageFile(const QString &path, QByteArray *bytes)
+{
+    RegularFile file;
+    if (!file.open(path))
+        return refused(openRefusal(file), 0);
+    return readDiskImageFile(file, bytes);
+}
+
+DiskImage readDiskImageFile(RegularFile &file, QByteArray *fileBytes)
+{
+    const qint64 size = file.size();
+    const ProbedFile probed = probeOpenFile(file);
+    if (!probed.failure.isEmpty())
+        return refused(probed.failure, size);
+    if (probed.probe.format == ImageFormat::Unknown)
+        return refused(probed.probe.refusal, size);
+    // One buffer, filled in place; the format decided from the prefix holds
+    // because every byte the size promised is there and no more.
+    QByteArray bytes(size, Qt::Uninitialized);
+    const QByteArray &prefix = probed.prefix;
+    std::copy(prefix.cbegin(), prefix.cend(), bytes.begin());
+    const qint64 rest = size - prefix.size();
+    const qint64 got = file.read(bytes.data() + prefix.size(), rest);
+    if (got < 0)
+        return refused(QStringLiteral("It could not be read whole. ") + file.reason(), size);
+    if (got != rest)
+        return refused(changedWhileReadReason(size, prefix.size() + got), size);
+    if (file.grewSinceOpened())
+        return refused(changedWhileReadReason(size, size + 1), size);
+    DiskImage image = readDecided(bytes, probed.probe.format);
+    if (fileBytes)
+        *fileBytes = std::move(bytes);
     return image;
 }
 
-DiskImage readDiskImageFile(const QString &path)
+ImageFormat probeImageFile(RegularFile &file)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refused(QStringLiteral("It could not be opened: %1.").arg(file.errorString()), 0);
-    const qint64 size = file.size();
-    const QByteArray prefix = file.read(qMin<qint64>(size, probePrefixSize));
-    const ImageProbe probe = probeImage(prefix, size);
-    if (probe.format == ImageFormat::Unknown)
-        return refused(probe.refusal, size);
-    // One buffer, filled in place, and only what the size promised even if
-    // the file grows meanwhile.
-    QByteArray bytes(size, Qt::Uninitialized);
-    std::copy(prefix.cbegin(), prefix.cend(), bytes.begin());
-    const qint64 rest = size - prefix.size();
-    if (file.read(bytes.data() + prefix.size(), rest) != rest)
-        return refused(QStringLiteral("It could not be read whole: %1.").arg(file.errorString()),
-                       size);
-    return readDiskImage(bytes);
+    return probeOpenFile(file).probe.format;
 }
 
 } // namespace ferncastle

@@ -3,7 +3,8 @@
 #include "diskimage.h"
 
 #include <QByteArray>
-#include <QHash>
+
+#include <array>
 
 namespace ferncastle {
 
@@ -54,7 +55,14 @@ public:
     // The bytes the image holds for one sector of its tracks.
     QByteArray data(const SectorInfo &sector) const;
 
+    // The sector sector() would give for each id of the track (null where
+    // the track has none), for walking every id at once in linear time.
+    using IdTable = std::array<const SectorInfo *, 256>;
+    static IdTable sectorsById(const TrackInfo &track);
+
 private:
+    QByteArray dmkData(const SectorInfo &sector) const;
+
     DiskImage m_image;
     QByteArray m_bytes;
 };

@@ -3,6 +3,7 @@
 #include "core/image/imagereport.h"
 #include "forms/common/appicon.h"
 #include "forms/common/named.h"
+#include "forms/imageinfo/imagecomparepanel.h"
 #include "forms/imageinfo/trackgrid.h"
 
 #include <QClipboard>
@@ -67,10 +68,10 @@ void FrmImageInfo::createControls()
     cmdCopyText = named(new QPushButton(QStringLiteral("Copy as &Text")), "cmdCopyText");
     cmdClose = named(new QPushButton(QStringLiteral("&Close")), "cmdClose");
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdCopyText);
-    buttons->addWidget(cmdClose);
+    m_buttons = new QHBoxLayout;
+    m_buttons->addStretch();
+    m_buttons->addWidget(cmdCopyText);
+    m_buttons->addWidget(cmdClose);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblSummary);
     layout->addWidget(grid);
@@ -78,7 +79,7 @@ void FrmImageInfo::createControls()
     layout->addWidget(lstFindings);
     layout->addWidget(lblTrack);
     layout->addWidget(tblSectors, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(m_buttons);
     resize(900, 560);
 }
 
@@ -100,6 +101,8 @@ void FrmImageInfo::showImage(const DiskImage &image, const QString &name)
     tblSectors->setVisible(image.isImage());
     if (!image.tracks.isEmpty())
         grid->select(0, 0);
+    if (comparison)
+        comparison->setImage(name);
 }
 
 void FrmImageInfo::showTrack(int track, int side)
@@ -122,6 +125,16 @@ void FrmImageInfo::showTrack(int track, int side)
 QString FrmImageInfo::reportText() const
 {
     return imageReport(m_image, m_name);
+}
+
+void FrmImageInfo::offerComparison(Prompts &prompts)
+{
+    if (comparison)
+        return;
+    comparison = new ImageComparePanel(prompts, *grid, this);
+    comparison->setImage(m_name);
+    qobject_cast<QVBoxLayout *>(layout())->insertWidget(layout()->indexOf(lblTrack), comparison);
+    m_buttons->insertWidget(1, comparison->cmdCompareWith);
 }
 
 void FrmImageInfo::copyAsText()

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -11,6 +12,8 @@ class QTableWidget;
 
 namespace ferncastle {
 
+class ImageComparePanel;
+class Prompts;
 class TrackGrid;
 
 // "Image Information": what is on one disk image. The summary, the map of
@@ -29,6 +32,8 @@ public:
     const DiskImage &image() const { return m_image; }
     QString reportText() const;
     void copyAsText();
+    // Adds "Compare With...", which asks for the second image through prompts.
+    void offerComparison(Prompts &prompts);
 
     QLabel *lblSummary = nullptr;
     TrackGrid *grid = nullptr;
@@ -38,6 +43,7 @@ public:
     QTableWidget *tblSectors = nullptr;
     QPushButton *cmdCopyText = nullptr;
     QPushButton *cmdClose = nullptr;
+    ImageComparePanel *comparison = nullptr; // once offered
 
 private:
     void createControls();
@@ -45,6 +51,7 @@ private:
 
     DiskImage m_image;
     QString m_name;
+    QHBoxLayout *m_buttons = nullptr;
 };
 
 } // namespace ferncastle

@@ -52,6 +52,7 @@ FrmImageInfo *Moorfield::openImageInformation(const QString &path)
     }
     auto *window = new FrmImageInfo(this);
     window->showImage(image, QDir::toNativeSeparators(path));
+    window->offerComparison(m_prompts);
     window->show();
     window->raise();
     window->activateWindow();

@@ -1,0 +1,166 @@
+#include "forms/imageinfo/imagecomparepanel.h"
+
+#include "core/filefilter.h"
+#include "forms/common/named.h"
+#include "forms/common/prompts.h"
+#include "forms/imageinfo/trackgrid.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ferncastle {
+
+// Drawn over the map rather than in it: a cell holding a differing sector
+// gets a thick frame and a cross, so it reads without telling colours.
+class CellMarks : public QWidget
+{
+public:
+    explicit CellMarks(TrackGrid &grid) : QWidget(&grid), m_grid(grid)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        grid.installEventFilter(this);
+        setGeometry(grid.rect());
+    }
+
+    void setCells(const QList<QPoint> &cells)
+    {
+        m_cells = cells;
+        setGeometry(m_grid.rect());
+        raise();
+        update();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == &m_grid && event->type() == QEvent::Resize)
+            setGeometry(m_grid.rect());
+        return false;
+    }
+
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 2));
+        for (const QPoint &cell : std::as_const(m_cells)) {
+            const QRect rect = m_grid.cellRect(cell.x(), cell.y()).adjusted(1, 1, -1, -1);
+            painter.drawRect(rect);
+            painter.drawLine(rect.topLeft(), rect.bottomRight());
+            painter.drawLine(rect.topRight(), rect.bottomLeft());
+        }
+    }
+
+private:
+    TrackGrid &m_grid;
+    QList<QPoint> m_cells;
+};
+
+namespace {
+
+const QString title = QStringLiteral("Compare With");
+
+QString sameText(int count)
+{
+    return count == 1 ? QStringLiteral("1 is") : QStringLiteral("%1 are").arg(count);
+}
+
+} // namespace
+
+ImageComparePanel::ImageComparePanel(Prompts &prompts, TrackGrid &grid, QWidget *parent)
+    : QWidget(parent), m_prompts(prompts), m_grid(grid), m_marks(new CellMarks(grid))
+{
+    setObjectName(QStringLiteral("imageComparePanel"));
+    cmdCompareWith = named(new QPushButton(QStringLiteral("Co&mpare With...")), "cmdCompareWith");
+    lblComparison = named(new QLabel, "lblComparison");
+    lblComparison->setTextFormat(Qt::PlainText);
+    lblComparison->setWordWrap(true);
+    lstDifferences = named(new QListWidget, "lstDifferences");
+    lstDifferences->setMaximumHeight(110);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(lblComparison);
+    layout->addWidget(lstDifferences);
+    setVisible(false);
+    connect(cmdCompareWith, &QPushButton::clicked, this, &ImageComparePanel::compareWith);
+    connect(lstDifferences, &QListWidget::currentRowChanged, this,
+            &ImageComparePanel::selectDifference);
+}
+
+void ImageComparePanel::setImage(const QString &path)
+{
+    m_path = path;
+    m_marked.clear();
+    m_marks->setCells({});
+    setVisible(false);
+}
+
+void ImageComparePanel::compareWith()
+{
+    FileRequest request;
+    request.title = title;
+    request.initialDir = QFileInfo(m_path).absolutePath();
+    request.defaultExt = QStringLiteral(".DMK");
+    request.filter = QLatin1String(filters::imageFiles);
+    const QString chosen = m_prompts.chooseFile(window(), request);
+    if (!chosen.isEmpty())
+        compareWithFile(chosen);
+}
+
+bool ImageComparePanel::compareWithFile(const QString &path)
+{
+    const SectorSource shown = SectorSource::fromFile(m_path);
+    const SectorSource other = SectorSource::fromFile(path);
+    for (const auto &[source, name] : {std::pair{&shown, m_path}, std::pair{&other, path}}) {
+        if (!source->image().isImage()) {
+            m_prompts.showMessage(window(), QMessageBox::Warning, title,
+                                  QDir::toNativeSeparators(name)
+                                      + QStringLiteral(" is not a disk image Ferncastle can "
+                                                       "read.\r")
+                                      + source->image().refusal);
+            return false;
+        }
+    }
+    showComparison(compareImages(shown, other), QFileInfo(path).fileName());
+    return true;
+}
+
+void ImageComparePanel::showComparison(const ImageComparison &comparison, const QString &other)
+{
+    const QString shown = QFileInfo(m_path).fileName();
+    lblComparison->setText(
+        comparison.equal()
+            ? QStringLiteral("Equal: %1 holds the same %2 sectors as %3.")
+                  .arg(other, QString::number(comparison.sameSectors), shown)
+            : QStringLiteral("%1 %2 from %3 (marked on the map); %4 the same.")
+                  .arg(QString::number(comparison.differences.size()),
+                       comparison.differences.size() == 1 ? QStringLiteral("sector differs")
+                                                          : QStringLiteral("sectors differ"),
+                       other, sameText(comparison.sameSectors)));
+    lstDifferences->clear();
+    m_rows.clear();
+    m_marked.clear();
+    for (const SectorDifference &difference : comparison.differences) {
+        lstDifferences->addItem(describeDifference(difference, shown, other));
+        m_rows.append(difference.address);
+        const QPoint cell(difference.address.cylinder, difference.address.side);
+        if (m_marked.isEmpty() || m_marked.constLast() != cell)
+            m_marked.append(cell);
+    }
+    lstDifferences->setVisible(!comparison.equal());
+    m_marks->setCells(m_marked);
+    setVisible(true);
+}
+
+void ImageComparePanel::selectDifference(int row)
+{
+    if (row >= 0 && row < m_rows.size())
+        m_grid.select(m_rows[row].cylinder, m_rows[row].side);
+}
+
+} // namespace ferncastle

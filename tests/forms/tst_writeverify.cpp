@@ -1,6 +1,7 @@
 #include "core/image/sectorsource.h"
 #include "fakes/scriptedprompts.h"
 #include "forms/run/runwindow.h"
+#include "forms/run/runwindowlauncher.h"
 #include "jobs/writeverify.h"
 #include "support/samplerun.h"
 
@@ -152,6 +153,7 @@ private Q_SLOTS:
     void batchOfThreeSkipsATakenName();
     void stopAtTheNextDiskQuestion();
     void unwritableCatalogIsSaidAndTheReadStands();
+    void launcherVerifiesOnlyWithAReader();
 };
 
 void TestWriteVerify::readBackUsesTheWriteDriveAndTheImageTracks()
@@ -318,6 +320,30 @@ void TestWriteVerify::unwritableCatalogIsSaidAndTheReadStands()
     QVERIFY(scene.label("catalogStatus").contains(QStringLiteral("could not be written")));
     QVERIFY(!scene.label("verdictLabel").isEmpty());
     QCOMPARE(test::readWhole(scene.dir.filePath(QStringLiteral("a.dmk"))), test::readWhole(scene.image));
+}
+
+// No write is started that cannot be verified: without cw2dmk beside
+// dmk2cw the launcher refuses and opens no window.
+void TestWriteVerify::launcherVerifiesOnlyWithAReader()
+{
+    NEEDS_CAPTURES();
+    Scene scene;
+    const QString tools = scene.dir.filePath(QStringLiteral("tools"));
+    QDir(scene.dir.path()).mkdir(QStringLiteral("tools"));
+    QVERIFY(QFile::copy(replayTool, tools + QStringLiteral("/dmk2cw")));
+    Replay{scene.dir.filePath(QStringLiteral("write-ok")), {}}.apply();
+    ToolCommand write = scene.command(QStringLiteral("dmk2cw"), scene.image, {QStringLiteral("-d0")});
+    write.program = tools + QStringLiteral("/dmk2cw");
+    RunWindowLauncher launcher(scene.prompts);
+    launcher.setVerifyAfterWriting([] { return true; });
+    QVERIFY(launcher.start(write).contains(QStringLiteral("could not be verified")));
+    QVERIFY(!launcher.lastWindow());
+
+    QVERIFY(QFile::copy(replayTool, tools + QStringLiteral("/cw2dmk")));
+    QCOMPARE(launcher.start(write), QString());
+    scene.window = launcher.lastWindow();
+    QCOMPARE(scene.window->chain().stepCount(), 3);
+    QVERIFY(scene.waitForEnd());
 }
 
 QTEST_MAIN(TestWriteVerify)

@@ -48,6 +48,9 @@ int main(int argc, char *argv[])
     const ferncastle::SettingsStore settings; // the user's own
     ferncastle::TerminalLauncher terminal;
     ferncastle::RunWindowLauncher runWindows(prompts);
+    runWindows.setVerifyAfterWriting([&settings] {
+        return settings.text(ferncastle::keys::verifyAfterWriting) != QLatin1String("0");
+    });
     ferncastle::ChoosingLauncher launcher(terminal, runWindows, [&settings] {
         return settings.text(ferncastle::keys::runToolsInTerminal) == QLatin1String("1");
     });

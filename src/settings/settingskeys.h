@@ -16,6 +16,9 @@ inline constexpr char skipCardCheck[] = "Skip Card Check";
 // "1" when tools start in a terminal; absent or anything else: in a run
 // window. Also apart from the option keys.
 inline constexpr char runToolsInTerminal[] = "Run Tools in a Terminal";
+// "0" when a written disk is not read back and compared; absent or anything
+// else: it is, so an unchecked write is the exception. Apart as well.
+inline constexpr char verifyAfterWriting[] = "Verify After Writing";
 } // namespace keys
 
 // What a stored key holds.

@@ -219,9 +219,12 @@ void TestMoorfield::menus()
         for (QAction *item : menuAction->menu()->actions()) {
             shown << item->objectName() + u'=' + item->text();
             QVERIFY(item->shortcut().isEmpty());
-            // The one checkable item is the added choice of where tools run.
+            // The checkable items are the added choices of where tools run
+            // and of verifying a write.
             QVERIFY(!item->isSeparator());
-            QCOMPARE(item->isCheckable(), item->objectName() == QLatin1String("mnuRunInTerminal"));
+            QCOMPARE(item->isCheckable(), item->objectName() == QLatin1String("mnuRunInTerminal")
+                                              || item->objectName()
+                                                     == QLatin1String("mnuVerifyAfterWriting"));
         }
     }
     QCOMPARE(shown, (QStringList{"mnuFile=&File", "mnuImageInfo=Image &Information...",
@@ -230,6 +233,7 @@ void TestMoorfield::menus()
                                  "mnuSaveOptions=&Save CatWeasel Options",
                                  "mnuPreferences=&Preferences",
                                  "mnuRunInTerminal=Run Tools in a &Terminal",
+                                 "mnuVerifyAfterWriting=&Verify After Writing",
                                  "mnuCheckCard=&Check CatWeasel Card",
                                  "mnuPresets=P&resets",
                                  "mnuHelp=&Help",

@@ -6,6 +6,7 @@
 #include "support/recordinglauncher.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 
@@ -57,6 +58,8 @@ private Q_SLOTS:
     void storedChoiceIsShownAndUsed();
     void tickingSwitchesTheNextStart();
     void exitLeavesTheKeyAlone();
+    void verifyChoiceIsStoredAtOnce_data();
+    void verifyChoiceIsStoredAtOnce();
 };
 
 void TestToolChoice::itemFollowsTheSpecifiedOnes()
@@ -117,6 +120,44 @@ void TestToolChoice::exitLeavesTheKeyAlone()
     ChoiceWindow run;
     run.window.ExitProgram();
     QVERIFY(!run.settings.rereadStore()->contains(QLatin1String(keys::runToolsInTerminal)));
+}
+
+void TestToolChoice::verifyChoiceIsStoredAtOnce_data()
+{
+    QTest::addColumn<QString>("stored"); // "-": no key
+    QTest::addColumn<bool>("verify");
+
+    QTest::newRow("absent means on") << "-" << true;
+    QTest::newRow("off") << "0" << false;
+    QTest::newRow("on") << "1" << true;
+}
+
+// Only with tools in a terminal and verifying on does the status bar say
+// that the write there is not read back.
+void TestToolChoice::verifyChoiceIsStoredAtOnce()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, verify);
+    test::SettingsFolder settings;
+    if (stored != QLatin1String("-"))
+        settings.store(QLatin1String(keys::verifyAfterWriting), stored);
+    settings.store(QLatin1String(keys::runToolsInTerminal), QStringLiteral("1"));
+    settings.store(QLatin1String(keys::dosFilesPath), QStringLiteral("/tools/"));
+    test::ScriptedPrompts prompts;
+    RecordingLauncher launcher;
+    Moorfield window{{prompts, launcher, settings.settingsStore(), [] {}}};
+    window.Form_Load();
+    auto *item = window.findChild<QAction *>(QStringLiteral("mnuVerifyAfterWriting"));
+    auto *notice = window.findChild<QLabel *>(QStringLiteral("lblVerifyNotice"));
+    QCOMPARE(item->isChecked(), verify);
+    QCOMPARE(notice->isVisibleTo(&window), verify);
+    item->trigger();
+    QCOMPARE(settings.rereadStore()->value(QLatin1String(keys::verifyAfterWriting)).toString(),
+             verify ? QStringLiteral("0") : QStringLiteral("1"));
+    QCOMPARE(notice->isVisibleTo(&window), !verify);
+    window.findChild<QAction *>(QStringLiteral("mnuRunInTerminal"))->trigger();
+    QVERIFY(!notice->isVisibleTo(&window));
+    QVERIFY(prompts.messages.isEmpty());
 }
 
 QTEST_MAIN(TestToolChoice)

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace ferncastle {
 
@@ -41,6 +42,18 @@ bool DialogPrompts::askYesNo(QWidget *parent, const QString &title, const QStrin
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool DialogPrompts::askContinueOrStop(QWidget *parent, const QString &title,
+                                     const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title, displayText(text), QMessageBox::NoButton, parent);
+    QPushButton *carryOn = box.addButton(QStringLiteral("&Continue"), QMessageBox::AcceptRole);
+    QPushButton *stop = box.addButton(QStringLiteral("&Stop"), QMessageBox::RejectRole);
+    box.setDefaultButton(stop);
+    box.setEscapeButton(stop);
+    box.exec();
+    return box.clickedButton() == carryOn;
 }
 
 namespace {

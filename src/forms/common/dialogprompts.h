@@ -14,6 +14,7 @@ public:
     void showMessage(QWidget *parent, QMessageBox::Icon icon,
                      const QString &title, const QString &text) override;
     bool askYesNo(QWidget *parent, const QString &title, const QString &text) override;
+    bool askContinueOrStop(QWidget *parent, const QString &title, const QString &text) override;
     QString chooseFile(QWidget *parent, const FileRequest &request) override;
     CardCheckAnswer askCardCheck(QWidget *parent, const QString &tool,
                                  const CardQuestion &question) override;

@@ -43,6 +43,13 @@ public:
     // never agrees to something that cannot be undone. True for Yes.
     virtual bool askYesNo(QWidget *parent, const QString &title, const QString &text) = 0;
 
+    // A question with Continue and Stop buttons (the next disk of a box is
+    // in the drive): true for Continue. Stop is the default and the escape.
+    virtual bool askContinueOrStop(QWidget *parent, const QString &title, const QString &text)
+    {
+        return askYesNo(parent, title, text);
+    }
+
     // The chosen file with the platform's own separators, or an empty string
     // when the user cancelled.
     virtual QString chooseFile(QWidget *parent, const FileRequest &request) = 0;

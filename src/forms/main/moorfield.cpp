@@ -93,6 +93,8 @@ void Moorfield::connectSignals()
     connect(mnuPresets, &QMenu::aboutToShow, this, &Moorfield::fillPresetsMenu);
     connect(mnuPreferences, &QAction::triggered, this, &Moorfield::mnuPreferences_Click);
     connect(mnuRunInTerminal, &QAction::triggered, this, &Moorfield::mnuRunInTerminal_Click);
+    connect(mnuVerifyAfterWriting, &QAction::triggered, this,
+            &Moorfield::mnuVerifyAfterWriting_Click);
     connect(mnuCheckCard, &QAction::triggered, this, &Moorfield::mnuCheckCard_Click);
     connect(mnuAbout, &QAction::triggered, this, &Moorfield::mnuAbout_Click);
 }

@@ -65,6 +65,8 @@ public:
     void cmdSaveSettings_Click();
     void mnuPreferences_Click();
     void mnuRunInTerminal_Click(bool checked);
+    void mnuVerifyAfterWriting_Click(bool checked);
+    void showVerifyNotice();
     void mnuAbout_Click();
     void mnuImageInfo_Click();
     void mnuCheckCard_Click();
@@ -119,6 +121,8 @@ public:
     QMenu *mnuPresets = nullptr;
     QAction *mnuPreferences = nullptr;
     QAction *mnuRunInTerminal = nullptr;
+    QAction *mnuVerifyAfterWriting = nullptr;
+    QLabel *lblVerifyNotice = nullptr;
     QAction *mnuCheckCard = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuAbout = nullptr;

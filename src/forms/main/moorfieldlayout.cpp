@@ -159,6 +159,8 @@ void Moorfield::createMenus()
     mnuPreferences = addItem(mnuOptions, "mnuPreferences", "&Preferences");
     mnuRunInTerminal = addItem(mnuOptions, "mnuRunInTerminal", "Run Tools in a &Terminal");
     mnuRunInTerminal->setCheckable(true);
+    mnuVerifyAfterWriting = addItem(mnuOptions, "mnuVerifyAfterWriting", "&Verify After Writing");
+    mnuVerifyAfterWriting->setCheckable(true);
     mnuCheckCard = addItem(mnuOptions, "mnuCheckCard", "&Check CatWeasel Card");
     mnuPresets = mnuOptions->addMenu(QStringLiteral("P&resets"));
     mnuPresets->setObjectName(QStringLiteral("mnuPresets"));

@@ -12,6 +12,9 @@
 #include "settings/settingskeys.h"
 #include "settings/storedsettings.h"
 
+#include <QLabel>
+#include <QStatusBar>
+
 namespace ferncastle {
 
 namespace {
@@ -52,11 +55,21 @@ QString terminalChoiceNotSaved(const QString &location)
         .arg(location);
 }
 
+QString verifyChoiceNotSaved(const QString &location)
+{
+    return QStringLiteral("The choice to verify after writing could not be saved to:\r%1\r"
+                          "Writes are verified as they were before.")
+        .arg(location);
+}
+
 } // namespace
 
 bool Moorfield::LoadSettings()
 {
     mnuRunInTerminal->setChecked(m_settings.text(keys::runToolsInTerminal) == QLatin1String("1"));
+    mnuVerifyAfterWriting->setChecked(m_settings.text(keys::verifyAfterWriting)
+                                      != QLatin1String("0"));
+    showVerifyNotice();
     const StoredSettings stored = readSettings(*m_settings.open());
     applyOptions(stored.options);
     CommonDialog1.InitDir = stored.lastUsedDirectory;
@@ -93,6 +106,34 @@ void Moorfield::mnuRunInTerminal_Click(bool checked)
     if (!commitOrReport(*store, {m_prompts, this,
                                  {QMessageBox::Warning, promptTitle, terminalChoiceNotSaved}}))
         mnuRunInTerminal->setChecked(!checked);
+    showVerifyNotice();
+}
+
+// Stored at once, as the terminal choice is: the launcher reads it at every
+// write.
+void Moorfield::mnuVerifyAfterWriting_Click(bool checked)
+{
+    const std::unique_ptr<QSettings> store = m_settings.open();
+    store->setValue(QLatin1String(keys::verifyAfterWriting),
+                    checked ? QStringLiteral("1") : QStringLiteral("0"));
+    if (!commitOrReport(*store, {m_prompts, this,
+                                 {QMessageBox::Warning, promptTitle, verifyChoiceNotSaved}}))
+        mnuVerifyAfterWriting->setChecked(!checked);
+    showVerifyNotice();
+}
+
+// A terminal shows the tool and nothing after it: the user is told that a
+// write there is not read back.
+void Moorfield::showVerifyNotice()
+{
+    if (!lblVerifyNotice) {
+        lblVerifyNotice = new QLabel(QStringLiteral("Tools run in a terminal: no verification "
+                                                    "will run after writing."));
+        lblVerifyNotice->setObjectName(QStringLiteral("lblVerifyNotice"));
+        statusBar()->addPermanentWidget(lblVerifyNotice);
+    }
+    lblVerifyNotice->setVisible(mnuRunInTerminal->isChecked()
+                                && mnuVerifyAfterWriting->isChecked());
 }
 
 void Moorfield::SaveSettings()

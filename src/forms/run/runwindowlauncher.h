@@ -3,16 +3,19 @@
 #include "platform/toollauncher.h"
 
 #include <functional>
+#include <memory>
 
 namespace ferncastle {
 
+class JobChain;
 class Prompts;
 class RunWindow;
 
 // Starts each tool in a run window of its own (see RunWindow) and returns
 // at once; the windows live on their own, even after the main window has
 // closed. A tool that cannot be run is reported as the terminal launcher
-// reports it, and opens no window.
+// reports it, and opens no window. A write is followed by its read-back and
+// comparison when verifying is on.
 class RunWindowLauncher : public ToolLauncher
 {
 public:
@@ -26,13 +29,20 @@ public:
         m_showImage = std::move(showImage);
     }
 
+    // Asked at every start of a write: true when the disk is to be read
+    // back and compared. Without it writes are not verified.
+    void setVerifyAfterWriting(std::function<bool()> verify) { m_verify = std::move(verify); }
+
     // The window of the last start, for tests; null when none opened.
     RunWindow *lastWindow() const { return m_lastWindow; }
 
 private:
+    std::unique_ptr<JobChain> verifiedWrite(const ToolCommand &write, QString &error) const;
+
     Prompts &m_prompts;
     RunWindow *m_lastWindow = nullptr;
     std::function<void(const QString &)> m_showImage;
+    std::function<bool()> m_verify;
 };
 
 } // namespace ferncastle

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -61,8 +62,34 @@ void RunWindow::buildLayout()
     layout->addWidget(m_cardFix);
     m_incomplete = wrappingLabel("incompleteImage");
     layout->addWidget(m_incomplete);
+    m_catalogStatus = wrappingLabel("catalogStatus");
+    layout->addWidget(m_catalogStatus);
+    m_batchList = named(new QListWidget, "batchList");
+    m_batchList->setMaximumHeight(120);
+    m_batchList->hide();
+    layout->addWidget(m_batchList);
+    layout->addWidget(buildBatchRow());
     layout->addWidget(buildBottomRow());
     resize(760, 560);
+}
+
+// Offered when a read has ended: the next disk of a box, or the same disk
+// once more for a marginal one.
+QWidget *RunWindow::buildBatchRow()
+{
+    auto *row = new QWidget;
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_readNext = named(new QPushButton(QStringLiteral("Read Next Disk")), "readNextDisk");
+    m_readNext->hide();
+    connect(m_readNext, &QPushButton::clicked, this, &RunWindow::readNextDisk);
+    layout->addWidget(m_readNext);
+    m_readAgain = named(new QPushButton(QStringLiteral("Read Again")), "readAgain");
+    m_readAgain->hide();
+    connect(m_readAgain, &QPushButton::clicked, this, &RunWindow::readAgain);
+    layout->addWidget(m_readAgain);
+    layout->addStretch(1);
+    return row;
 }
 
 QWidget *RunWindow::buildBottomRow()

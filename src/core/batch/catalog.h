@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace ferncastle {
+
+// One read of a disk, as the catalog beside the images keeps it.
+struct CatalogRow {
+    QString imageFile; // the name only: the catalog lies beside the image
+    QDateTime started;
+    QString commandLine;
+    QString exitStatus; // "0", "3", "signal 11", "not started"
+    QString verdict;
+    int goodSectors = 0;
+    int badSectors = 0;
+    QString sha256; // hex; empty when no image was written
+};
+
+// catalog.csv in a folder of images: one row per read, RFC 4180, UTF-8,
+// with a header row. Rows are only ever appended, each flushed at once; a
+// file another program changed is appended to as it is, never rewritten.
+namespace catalog {
+
+inline constexpr char fileName[] = "catalog.csv";
+
+QStringList header();
+// One record, CRLF-ended; a field holding a comma, quote or line break is
+// quoted, with its quotes doubled.
+QByteArray record(const QStringList &fields);
+QStringList fieldsOf(const CatalogRow &row);
+
+// Appends row to catalog.csv in folder, starting the file with the header
+// when it is new or empty. Empty on success, otherwise a sentence for the
+// user saying what could not be written.
+QString append(const QString &folder, const CatalogRow &row);
+
+} // namespace catalog
+
+} // namespace ferncastle

@@ -8,8 +8,11 @@
 
 #include "core/image/imagereader.h"
 #include "core/image/imagereport.h"
+#include "core/image/sectordump.h"
+#include "core/image/sectorsource.h"
 #include "forms/grid/trackgrid.h"
 #include "forms/imageinfo/imageinfowindow.h"
+#include "forms/imageinfo/sectorview.h"
 #include "forms/main/moorfield.h"
 #include "platform/terminallauncher.h"
 #include "settings/settingskeys.h"
@@ -20,6 +23,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -39,6 +43,7 @@ private Q_SLOTS:
     void mapPaintsEachTrackInItsState();
     void selectedCellListsItsSectors();
     void arrowKeysMoveTheSelection();
+    void enterShowsSectorBytesAndKeysStep();
     void copyAsTextPutsTheReportOnTheClipboard();
     void findingsAreListed();
     void fileMenuOpensTheChosenImage();
@@ -129,6 +134,40 @@ void TestImageInfo::selectedCellListsItsSectors()
     QTest::mouseClick(info.grid, Qt::LeftButton, {}, info.grid->cellRect(3, 0).center());
     QCOMPARE(info.tblSectors->rowCount(), 0);
     QVERIFY(info.lblTrack->text().contains(QStringLiteral("no sectors")));
+}
+
+// Enter on a row shows that sector's bytes as the file holds them; Page
+// Down and P step through the sectors, from one track into the next.
+void TestImageInfo::enterShowsSectorBytesAndKeysStep()
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("four.dmk"), test::fourStateImage());
+    QVERIFY(!path.isEmpty());
+    const SectorSource source = SectorSource::fromFile(path);
+    ImageInfoWindow info;
+    info.showImage(source.image(), path);
+    info.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&info));
+    info.grid->select(1, 0);
+    info.tblSectors->setCurrentCell(1, 0);
+    info.tblSectors->setFocus();
+    QTest::keyClick(info.tblSectors, Qt::Key_Return);
+    SectorView *view = info.sectorView;
+    QVERIFY(view);
+    QVERIFY(view->isVisible());
+    const auto shows = [&](int track, int id) {
+        const QString heading = u"Track %1 side 0, sector %2 "_qs.arg(track).arg(id);
+        return view->lblSector->text().startsWith(heading)
+               && view->txtBytes->toPlainText() == hexDump(source.sector({track, 0, id}).data);
+    };
+    QVERIFY2(shows(1, 2), qPrintable(view->lblSector->text()));
+    QVERIFY(view->lblSector->text().contains(QStringLiteral("data CRC bad, data mark FB")));
+    QTest::keyClick(view, Qt::Key_PageDown);
+    QVERIFY(shows(1, 3));
+    QTest::keyClick(view, Qt::Key_PageDown); // track 2 holds ids 1 and 3
+    QVERIFY2(shows(2, 1), qPrintable(view->lblSector->text()));
+    QTest::keyClick(view, Qt::Key_P);
+    QVERIFY(shows(1, 3));
 }
 
 void TestImageInfo::arrowKeysMoveTheSelection()

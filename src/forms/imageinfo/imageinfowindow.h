@@ -2,6 +2,7 @@
 
 #include "core/image/diskimage.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QHBoxLayout;
@@ -13,6 +14,7 @@ class QTableWidget;
 namespace ferncastle {
 
 class ImageComparePanel;
+class SectorView;
 class Prompts;
 class TrackGrid;
 
@@ -43,13 +45,18 @@ public:
     QPushButton *cmdCopyText = nullptr;
     QPushButton *cmdClose = nullptr;
     ImageComparePanel *comparison = nullptr; // once offered
+    // The bytes of the sector double-clicked or entered; one at a time.
+    QPointer<SectorView> sectorView;
 
 private:
     void createControls();
     void showTrack(int track, int side);
+    void showSectorBytes(int row);
 
     DiskImage m_image;
     QString m_name;
+    int m_track = -1;
+    int m_side = -1;
     QHBoxLayout *m_buttons = nullptr;
 };
 

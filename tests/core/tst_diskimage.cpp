@@ -26,6 +26,8 @@ private Q_SLOTS:
     void readsFormatFeatures();
     void reportsDamage_data();
     void reportsDamage();
+    void reportNamesSizesAndBadSectors_data();
+    void reportNamesSizesAndBadSectors();
     void survivesEveryCut_data();
     void survivesEveryCut();
     void refusesLargeJunkFromItsSize();
@@ -327,6 +329,44 @@ void TestDiskImage::reportsDamage()
     else
         QCOMPARE(imageVerdict(image),
                  expected.isEmpty() ? ImageVerdict::Clean : ImageVerdict::Flawed);
+}
+
+void TestDiskImage::reportNamesSizesAndBadSectors_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("trackLine");
+    QTest::addColumn<QString>("badSectors");
+    QTest::newRow("256-byte sectors need no note")
+        << iw::dmk(1, 1, 0x1900, plan({mfm(1), mfm(2)})) << "MFM    2: 1 2"
+        << "Bad sectors: none";
+    QTest::newRow("512-byte sectors")
+        << iw::dmk(1, 1, 0x1900, plan({mfm(1, 2), mfm(2, 2)}))
+        << "MFM    2: 1 2  (512-byte sectors)" << "Bad sectors: none";
+    QTest::newRow("sizes mixed on one track")
+        << iw::dmk(1, 1, 0x1900, plan({mfm(1, 0), mfm(2, 1)}))
+        << "MFM    2: 1 2  (sector sizes 128, 256)" << "Bad sectors: none";
+    QTest::newRow("each fault named, one line a sector")
+        << iw::dmk(1, 1, 0x1900,
+                   plan({with(mfm(1), [](auto &s) { s.badIdCrc = true; }),
+                         with(mfm(2), [](auto &s) { s.badDataCrc = true; }),
+                         with(mfm(3), [](auto &s) { s.noDam = true; }), mfm(4)}))
+        << "MFM    4: 1! 2? 3- 4"
+        << "Bad sector: track 0 side 0 id 1: ID CRC error\n"
+           "Bad sector: track 0 side 0 id 2: data CRC error\n"
+           "Bad sector: track 0 side 0 id 3: no data mark";
+}
+
+// The track line names sizes other than 256 bytes; the report ends with the
+// bad sectors, one a line.
+void TestDiskImage::reportNamesSizesAndBadSectors()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, trackLine);
+    QFETCH(QString, badSectors);
+    const QString report = imageReport(readDiskImage(bytes), QStringLiteral("row"));
+    QVERIFY2(report.contains(QStringLiteral("Track  0 side 0 ") + trackLine + u'\n'),
+             qPrintable(report));
+    QVERIFY2(report.endsWith(u'\n' + badSectors + u'\n'), qPrintable(report));
 }
 
 void TestDiskImage::survivesEveryCut_data()

@@ -24,8 +24,13 @@ QString imageSummary(const DiskImage &image, const QString &name);
 
 // The summary, the findings, then one line per track and side listing its
 // sector ids in the order found, bad ones marked (see the legend it ends
-// with).
+// with), then one "Bad sector: track T side S id I: what is wrong" line per
+// bad sector, or "Bad sectors: none".
 QString imageReport(const DiskImage &image, const QString &name);
+
+// What is wrong with a bad sector: "data CRC error", "ID CRC error, no
+// data mark", ...; empty for a good one.
+QString sectorFault(const SectorInfo &sector);
 
 // One sector as the report lists it: the id and its marks.
 QString sectorToken(const SectorInfo &sector);

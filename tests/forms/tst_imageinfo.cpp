@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QTest>
 
 using namespace ferncastle;
@@ -208,9 +209,19 @@ void TestImageInfo::findingsAreListed()
     ImageInfoWindow info;
     const QByteArray image = test::fourStateImage();
     info.showImage(readDiskImage(image.first(image.size() - 10)), QStringLiteral("cut.dmk"));
-    QCOMPARE(info.lstFindings->count(), 2);
-    QVERIFY(info.lstFindings->item(0)->text().contains(QStringLiteral("interrupted read")));
+    QCOMPARE(info.lstFindings->topLevelItemCount(), 2);
+    QVERIFY(info.lstFindings->topLevelItem(0)->text(0).contains(QStringLiteral("interrupted read")));
     QVERIFY(info.lblSummary->text().contains(QStringLiteral("Findings: 2")));
+
+    // Every track's ID fields name cylinder 0: one row, its instances beneath.
+    const QByteArray stale = iw::dmk(3, 1, 0x1900, [](int, int) {
+        return QList<iw::Sector>{{0, 0, 1, 1, true}};
+    });
+    info.showImage(readDiskImage(stale), QStringLiteral("stale.dmk"));
+    QCOMPARE(info.lstFindings->topLevelItemCount(), 1);
+    QTreeWidgetItem *group = info.lstFindings->topLevelItem(0);
+    QVERIFY2(group->text(0).endsWith(QStringLiteral(": 2, tracks 1-2")), qPrintable(group->text(0)));
+    QCOMPARE(group->childCount(), 2);
 }
 
 void TestImageInfo::fileMenuOpensTheChosenImage()

@@ -1,5 +1,7 @@
 #include "imagereport.h"
 
+#include "findinggroups.h"
+
 #include <algorithm>
 
 namespace ferncastle {
@@ -273,8 +275,8 @@ QString imageReport(const DiskImage &image, const QString &name)
     QString text = imageSummary(image, name);
     if (!image.isImage())
         return text;
-    for (const Finding &finding : image.findings)
-        text += QStringLiteral("Finding: ") + finding.text + QLatin1Char('\n');
+    for (const FindingGroup &group : groupFindings(image.findings))
+        text += QStringLiteral("Finding: ") + findingGroupLine(group) + QLatin1Char('\n');
     for (const TrackInfo &track : image.tracks)
         text += trackLine(track) + QLatin1Char('\n');
     if (anyMarks(image))

@@ -1,5 +1,6 @@
 #include "forms/imageinfo/imageinfowindow.h"
 
+#include "core/image/findinggroups.h"
 #include "core/image/imagereport.h"
 #include "forms/common/appicon.h"
 #include "forms/common/named.h"
@@ -13,9 +14,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace ferncastle {
@@ -45,7 +46,10 @@ void ImageInfoWindow::createControls()
     lblSummary->setTextFormat(Qt::PlainText);
     grid = new TrackGrid;
     grid->setSelectable(true);
-    lstFindings = named(new QListWidget, "lstFindings");
+    lstFindings = named(new QTreeWidget, "lstFindings");
+    lstFindings->setHeaderHidden(true);
+    lstFindings->setWordWrap(true);
+    lstFindings->setAccessibleName(QStringLiteral("Findings"));
     lstFindings->setMaximumHeight(90);
     lblTrack = named(new QLabel(QStringLiteral("Select a track on the map to list its sectors.")),
                      "lblTrack");
@@ -84,8 +88,13 @@ void ImageInfoWindow::showImage(const DiskImage &image, const QString &name)
     grid->setModel(gridModelOf(image));
     grid->setVisible(image.isImage());
     lstFindings->clear();
-    for (const Finding &finding : image.findings)
-        lstFindings->addItem(finding.text);
+    for (const FindingGroup &group : groupFindings(image.findings)) {
+        auto *item = new QTreeWidgetItem(lstFindings, {findingGroupLine(group)});
+        if (group.instances.size() > 1) {
+            for (const Finding &finding : group.instances)
+                new QTreeWidgetItem(item, {finding.text});
+        }
+    }
     lstFindings->setVisible(!image.findings.isEmpty());
     tblSectors->setRowCount(0);
     lblTrack->setVisible(image.isImage());

@@ -7,9 +7,9 @@
 
 class QHBoxLayout;
 class QLabel;
-class QListWidget;
 class QPushButton;
 class QTableWidget;
+class QTreeWidget;
 
 namespace ferncastle {
 
@@ -39,7 +39,8 @@ public:
 
     QLabel *lblSummary = nullptr;
     TrackGrid *grid = nullptr;
-    QListWidget *lstFindings = nullptr;
+    // One row per kind of finding, its instances beneath it.
+    QTreeWidget *lstFindings = nullptr;
     QLabel *lblTrack = nullptr;
     QTableWidget *tblSectors = nullptr;
     QPushButton *cmdCopyText = nullptr;

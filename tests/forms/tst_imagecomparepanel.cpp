@@ -9,7 +9,7 @@
 #include "core/image/imagereader.h"
 #include "forms/imageinfo/imageinfowindow.h"
 #include "forms/imageinfo/imagecomparepanel.h"
-#include "forms/imageinfo/trackgrid.h"
+#include "forms/grid/trackgrid.h"
 
 #include <QLabel>
 #include <QListWidget>

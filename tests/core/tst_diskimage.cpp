@@ -4,6 +4,7 @@
 #include "core/image/crc16.h"
 #include "core/image/imageprobe.h"
 #include "core/image/imagereader.h"
+#include "core/image/findinggroups.h"
 #include "core/image/imagereport.h"
 #include "imagewriter.h"
 
@@ -26,6 +27,11 @@ private Q_SLOTS:
     void readsFormatFeatures();
     void reportsDamage_data();
     void reportsDamage();
+    void reportNamesSizesAndBadSectors_data();
+    void reportNamesSizesAndBadSectors();
+    void trackRangesJoinRuns_data();
+    void trackRangesJoinRuns();
+    void repeatedFindingsGroupByKind();
     void survivesEveryCut_data();
     void survivesEveryCut();
     void refusesLargeJunkFromItsSize();
@@ -327,6 +333,90 @@ void TestDiskImage::reportsDamage()
     else
         QCOMPARE(imageVerdict(image),
                  expected.isEmpty() ? ImageVerdict::Clean : ImageVerdict::Flawed);
+}
+
+void TestDiskImage::reportNamesSizesAndBadSectors_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("trackLine");
+    QTest::addColumn<QString>("badSectors");
+    QTest::newRow("256-byte sectors need no note")
+        << iw::dmk(1, 1, 0x1900, plan({mfm(1), mfm(2)})) << "MFM    2: 1 2"
+        << "Bad sectors: none";
+    QTest::newRow("512-byte sectors")
+        << iw::dmk(1, 1, 0x1900, plan({mfm(1, 2), mfm(2, 2)}))
+        << "MFM    2: 1 2  (512-byte sectors)" << "Bad sectors: none";
+    QTest::newRow("sizes mixed on one track")
+        << iw::dmk(1, 1, 0x1900, plan({mfm(1, 0), mfm(2, 1)}))
+        << "MFM    2: 1 2  (sector sizes 128, 256)" << "Bad sectors: none";
+    QTest::newRow("each fault named, one line a sector")
+        << iw::dmk(1, 1, 0x1900,
+                   plan({with(mfm(1), [](auto &s) { s.badIdCrc = true; }),
+                         with(mfm(2), [](auto &s) { s.badDataCrc = true; }),
+                         with(mfm(3), [](auto &s) { s.noDam = true; }), mfm(4)}))
+        << "MFM    4: 1! 2? 3- 4"
+        << "Bad sector: track 0 side 0 id 1: ID CRC error\n"
+           "Bad sector: track 0 side 0 id 2: data CRC error\n"
+           "Bad sector: track 0 side 0 id 3: no data mark";
+}
+
+// The track line names sizes other than 256 bytes; the report ends with the
+// bad sectors, one a line.
+void TestDiskImage::reportNamesSizesAndBadSectors()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, trackLine);
+    QFETCH(QString, badSectors);
+    const QString report = imageReport(readDiskImage(bytes), QStringLiteral("row"));
+    QVERIFY2(report.contains(QStringLiteral("Track  0 side 0 ") + trackLine + u'\n'),
+             qPrintable(report));
+    QVERIFY2(report.endsWith(u'\n' + badSectors + u'\n'), qPrintable(report));
+}
+
+void TestDiskImage::trackRangesJoinRuns_data()
+{
+    QTest::addColumn<QList<int>>("tracks");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("none") << QList<int>{} << "";
+    QTest::newRow("one") << QList<int>{7} << "7";
+    QTest::newRow("a run") << QList<int>{0, 1, 2, 3} << "0-3";
+    QTest::newRow("runs and singles") << QList<int>{0, 1, 3, 5, 6, 7, 39} << "0-1, 3, 5-7, 39";
+}
+
+void TestDiskImage::trackRangesJoinRuns()
+{
+    QFETCH(QList<int>, tracks);
+    QFETCH(QString, text);
+    QCOMPARE(trackRanges(tracks), text);
+}
+
+// A fault repeated on every track is one line with its count and tracks;
+// a kind seen once keeps its own sentence.
+void TestDiskImage::repeatedFindingsGroupByKind()
+{
+    const QByteArray bytes = iw::dmk(4, 1, 0x1900, [](int track, int) {
+        QList<iw::Sector> sectors{mfm(1), mfm(2)};
+        if (track != 2)
+            sectors.append(mfm(1));
+        return sectors;
+    });
+    const DiskImage image = readDiskImage(bytes.first(bytes.size() - 10));
+    // Two kinds once each (the cut), and two repeated: ids repeated on three
+    // tracks, and every ID field naming cylinder 0.
+    const QList<FindingGroup> groups = groupFindings(image.findings);
+    const QString report = imageReport(image, QStringLiteral("row"));
+    QVERIFY2(groups.size() == 4, qPrintable(report));
+    QCOMPARE(image.findings.size(), 8);
+    const auto repeated = std::find_if(groups.cbegin(), groups.cend(), [](const auto &g) {
+        return g.kind == FindingKind::DuplicateSector;
+    });
+    QVERIFY(repeated != groups.cend());
+    QCOMPARE(repeated->instances.size(), 3);
+    QCOMPARE(repeated->tracks, (QList<int>{0, 1, 3}));
+    QVERIFY2(report.contains(u"\nFinding: " + image.findings.first().text + u'\n'),
+             qPrintable(report));
+    QVERIFY2(report.contains(u": 3, tracks 0-1, 3\n"), qPrintable(report));
+    QCOMPARE(report.count(QStringLiteral("Finding: ")), 4);
 }
 
 void TestDiskImage::survivesEveryCut_data()

@@ -246,11 +246,12 @@ void TestCommandLine::imageInformation_data()
     const QByteArray bad = smallDmk(true);
     QTest::newRow("a clean image")
         << QList<QByteArray>{good} << 0
-        << "^image0: DMK image, 1 track, 1 side, .*\nTrack  0 side 0 MFM    2: 1 2\n$";
+        << "^image0: DMK image, 1 track, 1 side, .*\nTrack  0 side 0 MFM    2: 1 2\n"
+           "Bad sectors: none\n$";
     QTest::newRow("a CRC error")
         << QList<QByteArray>{good, bad} << 1
-        << "^image0: .*Track  0 side 0 MFM    2: 1 2\n\nimage1: .*Track  0 side 0 MFM    2: 1 "
-           "2\\?\n";
+        << "^image0: .*Track  0 side 0 MFM    2: 1 2\nBad sectors: none\n\nimage1: .*Track  0 side 0 MFM    2: 1 "
+           "2\\?\n.*\nBad sector: track 0 side 0 id 2: data CRC error\n$";
     QTest::newRow("a file cut short")
         << QList<QByteArray>{good.first(good.size() - 100)} << 1
         << "Finding: The header claims 1 track \\(6416 bytes\\) but the file holds 6316 "

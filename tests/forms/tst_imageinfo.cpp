@@ -8,8 +8,11 @@
 
 #include "core/image/imagereader.h"
 #include "core/image/imagereport.h"
+#include "core/image/sectordump.h"
+#include "core/image/sectorsource.h"
 #include "forms/grid/trackgrid.h"
 #include "forms/imageinfo/imageinfowindow.h"
+#include "forms/imageinfo/sectorview.h"
 #include "forms/main/moorfield.h"
 #include "platform/terminallauncher.h"
 #include "settings/settingskeys.h"
@@ -20,9 +23,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QTest>
 
 using namespace ferncastle;
@@ -39,6 +44,7 @@ private Q_SLOTS:
     void mapPaintsEachTrackInItsState();
     void selectedCellListsItsSectors();
     void arrowKeysMoveTheSelection();
+    void enterShowsSectorBytesAndKeysStep();
     void copyAsTextPutsTheReportOnTheClipboard();
     void findingsAreListed();
     void fileMenuOpensTheChosenImage();
@@ -131,6 +137,40 @@ void TestImageInfo::selectedCellListsItsSectors()
     QVERIFY(info.lblTrack->text().contains(QStringLiteral("no sectors")));
 }
 
+// Enter on a row shows that sector's bytes as the file holds them; Page
+// Down and P step through the sectors, from one track into the next.
+void TestImageInfo::enterShowsSectorBytesAndKeysStep()
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("four.dmk"), test::fourStateImage());
+    QVERIFY(!path.isEmpty());
+    const SectorSource source = SectorSource::fromFile(path);
+    ImageInfoWindow info;
+    info.showImage(source.image(), path);
+    info.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&info));
+    info.grid->select(1, 0);
+    info.tblSectors->setCurrentCell(1, 0);
+    info.tblSectors->setFocus();
+    QTest::keyClick(info.tblSectors, Qt::Key_Return);
+    SectorView *view = info.sectorView;
+    QVERIFY(view);
+    QVERIFY(view->isVisible());
+    const auto shows = [&](int track, int id) {
+        const QString heading = u"Track %1 side 0, sector %2 "_qs.arg(track).arg(id);
+        return view->lblSector->text().startsWith(heading)
+               && view->txtBytes->toPlainText() == hexDump(source.sector({track, 0, id}).data);
+    };
+    QVERIFY2(shows(1, 2), qPrintable(view->lblSector->text()));
+    QVERIFY(view->lblSector->text().contains(QStringLiteral("data CRC bad, data mark FB")));
+    QTest::keyClick(view, Qt::Key_PageDown);
+    QVERIFY(shows(1, 3));
+    QTest::keyClick(view, Qt::Key_PageDown); // track 2 holds ids 1 and 3
+    QVERIFY2(shows(2, 1), qPrintable(view->lblSector->text()));
+    QTest::keyClick(view, Qt::Key_P);
+    QVERIFY(shows(1, 3));
+}
+
 void TestImageInfo::arrowKeysMoveTheSelection()
 {
     ImageInfoWindow info;
@@ -169,9 +209,19 @@ void TestImageInfo::findingsAreListed()
     ImageInfoWindow info;
     const QByteArray image = test::fourStateImage();
     info.showImage(readDiskImage(image.first(image.size() - 10)), QStringLiteral("cut.dmk"));
-    QCOMPARE(info.lstFindings->count(), 2);
-    QVERIFY(info.lstFindings->item(0)->text().contains(QStringLiteral("interrupted read")));
+    QCOMPARE(info.lstFindings->topLevelItemCount(), 2);
+    QVERIFY(info.lstFindings->topLevelItem(0)->text(0).contains(QStringLiteral("interrupted read")));
     QVERIFY(info.lblSummary->text().contains(QStringLiteral("Findings: 2")));
+
+    // Every track's ID fields name cylinder 0: one row, its instances beneath.
+    const QByteArray stale = iw::dmk(3, 1, 0x1900, [](int, int) {
+        return QList<iw::Sector>{{0, 0, 1, 1, true}};
+    });
+    info.showImage(readDiskImage(stale), QStringLiteral("stale.dmk"));
+    QCOMPARE(info.lstFindings->topLevelItemCount(), 1);
+    QTreeWidgetItem *group = info.lstFindings->topLevelItem(0);
+    QVERIFY2(group->text(0).endsWith(QStringLiteral(": 2, tracks 1-2")), qPrintable(group->text(0)));
+    QCOMPARE(group->childCount(), 2);
 }
 
 void TestImageInfo::fileMenuOpensTheChosenImage()

@@ -1,5 +1,9 @@
 #include "imagereport.h"
 
+#include "findinggroups.h"
+
+#include <algorithm>
+
 namespace ferncastle {
 
 namespace {
@@ -71,6 +75,26 @@ QString densityName(TrackDensity density)
     return QStringLiteral("empty");
 }
 
+// "(512-byte sectors)" or "(sizes 128, 256)" where a track's sectors are
+// not all 256 bytes, the size the TRS-80 DOSes use; empty otherwise.
+QString sectorSizeNote(const TrackInfo &track)
+{
+    QList<int> sizes;
+    for (const SectorInfo &sector : track.sectors) {
+        if (!sizes.contains(sector.dataSize))
+            sizes.append(sector.dataSize);
+    }
+    if (sizes.isEmpty() || sizes == QList<int>{256})
+        return {};
+    std::sort(sizes.begin(), sizes.end());
+    if (sizes.size() == 1)
+        return QStringLiteral("  (%1-byte sectors)").arg(sizes.first());
+    QStringList names;
+    for (int size : sizes)
+        names.append(QString::number(size));
+    return QStringLiteral("  (sector sizes ") + names.join(QStringLiteral(", ")) + u')';
+}
+
 QString trackLine(const TrackInfo &track)
 {
     QString line = QStringLiteral("Track %1 side %2 %3 %4:")
@@ -87,7 +111,7 @@ QString trackLine(const TrackInfo &track)
             line += QLatin1Char(' ') + QString::number(id);
         line += QLatin1Char(')');
     }
-    return line;
+    return line + sectorSizeNote(track);
 }
 
 bool anyMarks(const DiskImage &image)
@@ -101,7 +125,39 @@ bool anyMarks(const DiskImage &image)
     return false;
 }
 
+// One line per bad sector, its address by position and ID field, so that a
+// script can read the list by splitting on the first colon.
+QString badSectorList(const DiskImage &image)
+{
+    QString text;
+    for (const TrackInfo &track : image.tracks) {
+        for (const SectorInfo &sector : track.sectors) {
+            if (!sector.good())
+                text += QStringLiteral("Bad sector: track %1 side %2 id %3: %4\n")
+                            .arg(track.track)
+                            .arg(track.side)
+                            .arg(sector.sectorId)
+                            .arg(sectorFault(sector));
+        }
+    }
+    return text.isEmpty() ? QStringLiteral("Bad sectors: none\n") : text;
+}
+
 } // namespace
+
+QString sectorFault(const SectorInfo &sector)
+{
+    QStringList faults;
+    if (!sector.idCrcOk)
+        faults.append(QStringLiteral("ID CRC error"));
+    if (!sector.hasDataMark)
+        faults.append(QStringLiteral("no data mark"));
+    else if (!sector.dataCrcOk)
+        faults.append(QStringLiteral("data CRC error"));
+    if (!sector.complete)
+        faults.append(QStringLiteral("cut off by the end of the file"));
+    return faults.join(QStringLiteral(", "));
+}
 
 TrackState trackState(const TrackInfo &track)
 {
@@ -219,13 +275,13 @@ QString imageReport(const DiskImage &image, const QString &name)
     QString text = imageSummary(image, name);
     if (!image.isImage())
         return text;
-    for (const Finding &finding : image.findings)
-        text += QStringLiteral("Finding: ") + finding.text + QLatin1Char('\n');
+    for (const FindingGroup &group : groupFindings(image.findings))
+        text += QStringLiteral("Finding: ") + findingGroupLine(group) + QLatin1Char('\n');
     for (const TrackInfo &track : image.tracks)
         text += trackLine(track) + QLatin1Char('\n');
     if (anyMarks(image))
         text += legend + QLatin1Char('\n');
-    return text;
+    return text + badSectorList(image);
 }
 
 } // namespace ferncastle

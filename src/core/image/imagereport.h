@@ -22,10 +22,15 @@ ImageVerdict imageVerdict(const DiskImage &image);
 // A few lines: format, geometry, sector counts, number of findings.
 QString imageSummary(const DiskImage &image, const QString &name);
 
-// The summary, the findings, then one line per track and side listing its
+// The summary, the findings (one line per kind where a kind repeats), then one line per track and side listing its
 // sector ids in the order found, bad ones marked (see the legend it ends
-// with).
+// with), then one "Bad sector: track T side S id I: what is wrong" line per
+// bad sector, or "Bad sectors: none".
 QString imageReport(const DiskImage &image, const QString &name);
+
+// What is wrong with a bad sector: "data CRC error", "ID CRC error, no
+// data mark", ...; empty for a good one.
+QString sectorFault(const SectorInfo &sector);
 
 // One sector as the report lists it: the id and its marks.
 QString sectorToken(const SectorInfo &sector);

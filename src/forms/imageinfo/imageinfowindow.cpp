@@ -1,10 +1,12 @@
 #include "forms/imageinfo/imageinfowindow.h"
 
+#include "core/image/findinggroups.h"
 #include "core/image/imagereport.h"
 #include "forms/common/appicon.h"
 #include "forms/common/named.h"
 #include "forms/grid/trackgrid.h"
 #include "forms/imageinfo/imagecomparepanel.h"
+#include "forms/imageinfo/sectorview.h"
 
 #include <QClipboard>
 #include <QFileInfo>
@@ -12,9 +14,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace ferncastle {
@@ -29,6 +31,12 @@ ImageInfoWindow::ImageInfoWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(grid, &TrackGrid::cellSelected, this, &ImageInfoWindow::showTrack);
     connect(cmdCopyText, &QPushButton::clicked, this, &ImageInfoWindow::copyAsText);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    // Enter gives activated; a double click gives both signals, and showing
+    // the same sector twice is harmless.
+    connect(tblSectors, &QAbstractItemView::activated, this,
+            [this](const QModelIndex &index) { showSectorBytes(index.row()); });
+    connect(tblSectors, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex &index) { showSectorBytes(index.row()); });
 }
 
 void ImageInfoWindow::createControls()
@@ -38,7 +46,10 @@ void ImageInfoWindow::createControls()
     lblSummary->setTextFormat(Qt::PlainText);
     grid = new TrackGrid;
     grid->setSelectable(true);
-    lstFindings = named(new QListWidget, "lstFindings");
+    lstFindings = named(new QTreeWidget, "lstFindings");
+    lstFindings->setHeaderHidden(true);
+    lstFindings->setWordWrap(true);
+    lstFindings->setAccessibleName(QStringLiteral("Findings"));
     lstFindings->setMaximumHeight(90);
     lblTrack = named(new QLabel(QStringLiteral("Select a track on the map to list its sectors.")),
                      "lblTrack");
@@ -68,6 +79,8 @@ void ImageInfoWindow::createControls()
 
 void ImageInfoWindow::showImage(const DiskImage &image, const QString &name)
 {
+    if (sectorView)
+        sectorView->close();
     m_image = image;
     m_name = name;
     setWindowTitle(QStringLiteral("Image Information - ") + QFileInfo(name).fileName());
@@ -75,8 +88,13 @@ void ImageInfoWindow::showImage(const DiskImage &image, const QString &name)
     grid->setModel(gridModelOf(image));
     grid->setVisible(image.isImage());
     lstFindings->clear();
-    for (const Finding &finding : image.findings)
-        lstFindings->addItem(finding.text);
+    for (const FindingGroup &group : groupFindings(image.findings)) {
+        auto *item = new QTreeWidgetItem(lstFindings, {findingGroupLine(group)});
+        if (group.instances.size() > 1) {
+            for (const Finding &finding : group.instances)
+                new QTreeWidgetItem(item, {finding.text});
+        }
+    }
     lstFindings->setVisible(!image.findings.isEmpty());
     tblSectors->setRowCount(0);
     lblTrack->setVisible(image.isImage());
@@ -89,6 +107,8 @@ void ImageInfoWindow::showImage(const DiskImage &image, const QString &name)
 
 void ImageInfoWindow::showTrack(int track, int side)
 {
+    m_track = track;
+    m_side = side;
     const TrackInfo *info = m_image.track(track, side);
     lblTrack->setText(info ? trackDescription(*info) : QString());
     const QList<SectorInfo> sectors = info ? info->sectors : QList<SectorInfo>{};
@@ -102,6 +122,27 @@ void ImageInfoWindow::showTrack(int track, int side)
             tblSectors->setItem(row, column, item);
         }
     }
+}
+
+// The file is read again for the bytes: the window keeps only what the
+// reader found, and the bytes are wanted for a sector now and then.
+void ImageInfoWindow::showSectorBytes(int row)
+{
+    if (row < 0 || m_track < 0)
+        return;
+    if (!sectorView) {
+        sectorView = new SectorView(SectorSource::fromFile(m_name), m_name, this);
+        sectorView->move(geometry().topLeft() + QPoint(40, 40));
+    }
+    if (!sectorView->showSector(m_track, m_side, row)) {
+        sectorView->close();
+        lblTrack->setText(QStringLiteral("The file no longer holds this sector: it has changed "
+                                         "since it was read. Open it again to see its sectors."));
+        return;
+    }
+    sectorView->show();
+    sectorView->raise();
+    sectorView->activateWindow();
 }
 
 QString ImageInfoWindow::reportText() const

@@ -2,17 +2,19 @@
 
 #include "core/image/diskimage.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QHBoxLayout;
 class QLabel;
-class QListWidget;
 class QPushButton;
 class QTableWidget;
+class QTreeWidget;
 
 namespace ferncastle {
 
 class ImageComparePanel;
+class SectorView;
 class Prompts;
 class TrackGrid;
 
@@ -37,19 +39,25 @@ public:
 
     QLabel *lblSummary = nullptr;
     TrackGrid *grid = nullptr;
-    QListWidget *lstFindings = nullptr;
+    // One row per kind of finding, its instances beneath it.
+    QTreeWidget *lstFindings = nullptr;
     QLabel *lblTrack = nullptr;
     QTableWidget *tblSectors = nullptr;
     QPushButton *cmdCopyText = nullptr;
     QPushButton *cmdClose = nullptr;
     ImageComparePanel *comparison = nullptr; // once offered
+    // The bytes of the sector double-clicked or entered; one at a time.
+    QPointer<SectorView> sectorView;
 
 private:
     void createControls();
     void showTrack(int track, int side);
+    void showSectorBytes(int row);
 
     DiskImage m_image;
     QString m_name;
+    int m_track = -1;
+    int m_side = -1;
     QHBoxLayout *m_buttons = nullptr;
 };
 

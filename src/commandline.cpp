@@ -53,8 +53,9 @@ void describeOptions(QCommandLineParser &parser)
                        "image holds them.")));
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
-        QStringLiteral("With --info, --files or --extract: the disk images (DMK, JV3 or JV1); "
-                       "give one or more. With --compare: the two images to compare."),
+        QStringLiteral("With --info: a disk image to report on (DMK, JV3 or JV1); give one or "
+                       "more, as with --files and --extract. With --compare: the two images "
+                       "to compare."),
         QStringLiteral("[FILE...]"));
 }
 

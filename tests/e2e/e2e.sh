@@ -301,7 +301,7 @@ if [[ -d $replayed ]]; then
     run_window=$(take_window "cw2dmk .* replayed.DMK")
     transcript="$work/disks/replayed.cw2dmk.txt"
     until_true 20 "the run's end in its transcript" grep -q "^Exit status 0 after" "$transcript"
-    grep -q "^3 unrecovered errors in 2 bad tracks: track 5 side 0 (1 sector), track 20 side 0" \
+    grep -q "^Verdict: warning. 3 unrecovered errors in 2 bad tracks: track 5 side 0 (1 sector), track 20 side 0" \
         "$transcript" || fail "transcript:"$'\n'"$(cat "$transcript")"
     grep -q "Read back, replayed.DMK shows the same 3 bad sectors (2 with CRC errors).\$" "$transcript" ||
         fail "no read-back in the transcript:"$'\n'"$(cat "$transcript")"

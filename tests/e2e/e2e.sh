@@ -308,7 +308,7 @@ if [[ -d $replayed ]]; then
     sleep 0.3 # the last paint
     import -window "$run_window" "$artifacts/run-window.png"
     colours=$(convert "$artifacts/run-window.png" -format %c histogram:info:-)
-    for colour in "#F9C02A" "#D02424" "#E0B000" "#2E9D3C"; do # verdict, map cells
+    for colour in "#F0E442" "#B2182B" "#4DAF4A"; do # the warning verdict and retried cells, bad and good cells
         grep -qi "$colour" <<<"$colours" || fail "the run window shows no $colour"
     done
     echo "ok: run window (map and verdict on the screenshot)"

@@ -114,8 +114,8 @@ void TestImageCompare::changesAreFound_data()
         << Expected{{7, 0, 4}, Kind::Differs, 16, false};
     QTest::newRow("last data byte flipped in the DMK")
         << Change([](QByteArray &dmk, QByteArray &) {
-               const SectorRead read = fromBytes(dmk).sector({39, 0, 17});
-               dmk[read.info->dataOffset + 255] ^= char(0x80);
+               const SectorSource source = fromBytes(dmk); // the read points into it
+               dmk[source.sector({39, 0, 17}).info->dataOffset + 255] ^= char(0x80);
            })
         << Expected{{39, 0, 17}, Kind::Differs, 255, true}; // its CRC no longer fits
     QTest::newRow("a sector dropped from the DMK's pointer table")

@@ -69,7 +69,9 @@ QByteArray turned(const QByteArray &image, int trackLength, int shift)
 
 QByteArray cutInsideData(const QByteArray &image, SectorAddress address, int keep)
 {
-    const SectorRead read = fromBytes(image).sector(address);
+    // The read points into its source: keep the source while it is used.
+    const SectorSource source = fromBytes(image);
+    const SectorRead read = source.sector(address);
     return image.left(read.info->dataOffset + keep);
 }
 

@@ -62,15 +62,18 @@ QString RunWindowLauncher::start(const ToolCommand &command)
     auto *window = chain ? new RunWindow(std::move(chain), m_prompts)
                          : new RunWindow(checked, m_prompts);
     window->setShowImage(m_showImage);
+    // A guarded pointer: the window may outlive the launcher, and a
+    // connection back to the launcher would then call into freed memory.
     m_lastWindow = window;
-    QObject::connect(window, &QObject::destroyed, window, [this, window] {
-        if (m_lastWindow == window)
-            m_lastWindow = nullptr;
-    });
     // Shown before the tool starts: the window is there while it begins.
     window->show();
     window->start();
     return {};
+}
+
+RunWindow *RunWindowLauncher::lastWindow() const
+{
+    return m_lastWindow.data();
 }
 
 } // namespace ferncastle

@@ -2,6 +2,8 @@
 
 #include "platform/toollauncher.h"
 
+#include <QPointer>
+
 #include <functional>
 #include <memory>
 
@@ -34,13 +36,13 @@ public:
     void setVerifyAfterWriting(std::function<bool()> verify) { m_verify = std::move(verify); }
 
     // The window of the last start, for tests; null when none opened.
-    RunWindow *lastWindow() const { return m_lastWindow; }
+    RunWindow *lastWindow() const;
 
 private:
     std::unique_ptr<JobChain> verifiedWrite(const ToolCommand &write, QString &error) const;
 
     Prompts &m_prompts;
-    RunWindow *m_lastWindow = nullptr;
+    QPointer<RunWindow> m_lastWindow;
     std::function<void(const QString &)> m_showImage;
     std::function<bool()> m_verify;
 };

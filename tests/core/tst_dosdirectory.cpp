@@ -322,12 +322,12 @@ void TestDosDirectory::formatted()
     QCOMPARE(directory.disk.sides, plan.sides);
     QCOMPARE(directory.disk.doubleDensity, plan.doubleDensity);
     QCOMPARE(directory.files.size(), plan.files.size());
-    for (const dosdisks::FileSpec &spec : std::as_const(plan.files)) {
-        const DosFile *file = named(directory, QString::fromLatin1(spec.name + '/' + spec.extension));
-        QVERIFY2(file, spec.name.constData());
+    for (const dosdisks::FileSpec &wanted : std::as_const(plan.files)) {
+        const DosFile *file = named(directory, QString::fromLatin1(wanted.name + '/' + wanted.extension));
+        QVERIFY2(file, wanted.name.constData());
         QCOMPARE(file->health, FileHealth::Intact);
         QCOMPARE(file->date.text(), QStringLiteral("01/02/86"));
-        QVERIFY(fileBytes(source, *file) == spec.bytes);
+        QVERIFY(fileBytes(source, *file) == wanted.bytes);
     }
     QVERIFY(directory.allIntact());
 }

@@ -41,9 +41,9 @@ struct Scene {
 };
 
 // "run:NAME:ENDING", "ask:yes", "ask:no" or "work:good" / "work:warning".
-std::unique_ptr<JobStep> stepFor(const Scene &scene, const QString &spec)
+std::unique_ptr<JobStep> stepFor(const Scene &scene, const QString &step)
 {
-    const QStringList part = spec.split(u':');
+    const QStringList part = step.split(u':');
     if (part[0] == u"run")
         return scene.run(part[1], part[2]);
     if (part[0] == u"ask")
@@ -101,8 +101,8 @@ void TestJobChain::stepsRunInTurn()
 
     Scene scene;
     JobChain chain;
-    for (const QString &spec : steps)
-        chain.append(stepFor(scene, spec));
+    for (const QString &step : steps)
+        chain.append(stepFor(scene, step));
     QStringList asked;
     connect(&chain, &JobChain::questionAsked, &chain, [&](const QString &text) {
         asked.append(text);

@@ -7,7 +7,7 @@
 // Prints the first (cold) run and the median, 95th percentile and maximum
 // of the rest, in milliseconds, and CPU time per run.
 
-#include "platform/cardcheck.h"
+#include "platform/cardcheck/cardcheck.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,11 +2,11 @@
 // every key): start-up, a real file dialog opened on the stored folder, a
 // launch attempt up to its message box, the box's closing, and Exit. Run by
 // scripts/benchmark-longvalues.sh; prints one line per key.
+#include "core/settings/settingskeys.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/main/moorfield.h"
-#include "platform/terminallauncher.h"
-#include "platform/settingsstore.h"
-#include "settings/settingskeys.h"
+#include "platform/run/terminallauncher.h"
+#include "platform/settings/settingsstore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

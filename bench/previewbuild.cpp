@@ -3,7 +3,7 @@
 // same call that starts the run. Run: <build>/bench/ferncastle_previewbuild
 // Prints the median of 15 rounds of 10,000 builds; exits 1 above 100 ms.
 
-#include "core/toolrun.h"
+#include "core/tools/toolrun.h"
 
 #include <QElapsedTimer>
 

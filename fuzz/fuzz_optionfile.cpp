@@ -5,9 +5,9 @@
 // same option set, and a text that rounds to a 16-bit number must be a plain
 // decimal number.
 
-#include "core/numericrules.h"
-#include "core/toolrun.h"
-#include "settings/optionfile.h"
+#include "core/options/numericrules.h"
+#include "core/settings/optionfile.h"
+#include "core/tools/toolrun.h"
 
 #include <QByteArray>
 #include <QString>

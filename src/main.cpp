@@ -1,14 +1,14 @@
-#include "commandline.h"
+#include "commandline/commandline.h"
 #include "core/identity.h"
+#include "core/settings/settingskeys.h"
 #include "ferncastleversion.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/main/moorfield.h"
 #include "forms/run/runwindowlauncher.h"
-#include "platform/choosinglauncher.h"
-#include "platform/cardcheck.h"
-#include "platform/settingsstore.h"
-#include "platform/terminallauncher.h"
-#include "settings/settingskeys.h"
+#include "platform/cardcheck/cardcheck.h"
+#include "platform/run/choosinglauncher.h"
+#include "platform/run/terminallauncher.h"
+#include "platform/settings/settingsstore.h"
 
 #include <QApplication>
 #include <QWidget>

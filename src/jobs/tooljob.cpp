@@ -3,7 +3,7 @@
 #include "core/image/imagelayout.h"
 #include "core/io/regularfile.h"
 #include "core/tools/tooltable.h"
-#include "platform/processgroup.h"
+#include "platform/run/processgroup.h"
 
 #include <QDir>
 #include <QFileInfo>

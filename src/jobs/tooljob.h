@@ -3,8 +3,8 @@
 #include "core/run/runanalysis.h"
 #include "core/run/transcript.h"
 #include "core/run/writtenfiles.h"
-#include "core/toolcommand.h"
-#include "platform/toolprocess.h"
+#include "core/tools/toolcommand.h"
+#include "platform/run/toolprocess.h"
 
 #include <QObject>
 

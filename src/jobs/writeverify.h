@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/run/runverdict.h"
-#include "core/toolcommand.h"
+#include "core/tools/toolcommand.h"
 
 #include <functional>
 #include <memory>

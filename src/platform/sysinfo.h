@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/registry.h"
+#include "platform/settings/registry.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
-#include "core/argumenttext.h"
-#include "core/optionstring.h"
+#include "core/options/argumenttext.h"
+#include "core/options/optionstring.h"
 
 #include <QTest>
 

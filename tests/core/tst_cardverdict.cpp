@@ -1,4 +1,4 @@
-#include "core/cardverdict.h"
+#include "core/cardcheck/cardverdict.h"
 
 #include <QProcess>
 #include <QTest>

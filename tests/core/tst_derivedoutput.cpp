@@ -1,7 +1,7 @@
-#include "core/derivedoutput.h"
-#include "support/samplefiles.h"
 #include "core/run/writtenfiles.h"
+#include "core/tools/derivedoutput.h"
 #include "core/tools/tooltable.h"
+#include "support/samplefiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>

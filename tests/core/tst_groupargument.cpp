@@ -1,4 +1,4 @@
-#include "core/groupargument.h"
+#include "core/options/groupargument.h"
 
 #include <QTest>
 

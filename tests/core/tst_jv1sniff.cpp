@@ -1,5 +1,5 @@
-#include "core/jv1sniff.h"
 #include "core/image/imagereader.h"
+#include "core/tools/jv1sniff.h"
 #include "support/samplefiles.h"
 #include "support/samplerun.h"
 

@@ -1,4 +1,4 @@
-#include "core/numericrules.h"
+#include "core/options/numericrules.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
-#include "core/optionconflicts.h"
+#include "core/options/optionconflicts.h"
 #include "core/tools/tooltable.h"
 
 #include <QProcess>
-#include "core/toolrun.h"
+#include "core/tools/toolrun.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "core/optionstring.h"
+#include "core/options/optionstring.h"
 
 #include <QTest>
 

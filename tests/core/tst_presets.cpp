@@ -1,8 +1,8 @@
-#include "core/optionconflicts.h"
-#include "core/optionstring.h"
-#include "core/presets.h"
+#include "core/options/optionconflicts.h"
+#include "core/options/optionstring.h"
+#include "core/options/presets.h"
+#include "core/options/typedparameters.h"
 #include "core/tools/tooltable.h"
-#include "core/typedparameters.h"
 
 #include <QSet>
 #include <QTest>

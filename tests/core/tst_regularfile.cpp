@@ -4,9 +4,9 @@
 
 #include "core/image/imagereader.h"
 #include "core/io/regularfile.h"
-#include "core/jv1sniff.h"
+#include "core/settings/optionfileio.h"
+#include "core/tools/jv1sniff.h"
 #include "imagewriter.h"
-#include "settings/optionfileio.h"
 #include "support/samplefiles.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "core/run/cardmessages.h"
+#include "core/cardcheck/cardmessages.h"
 #include "core/run/runanalysis.h"
 #include "support/samplerun.h"
 

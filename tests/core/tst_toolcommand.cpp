@@ -1,6 +1,6 @@
-#include "core/toolcommand.h"
+#include "core/tools/toolcommand.h"
+#include "core/tools/toolpath.h"
 #include "support/assembledcommand.h"
-#include "core/toolpath.h"
 
 #include <QTest>
 

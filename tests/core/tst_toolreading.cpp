@@ -1,6 +1,6 @@
-#include "core/optionstring.h"
-#include "core/toolrun.h"
-#include "core/toolcommand.h"
+#include "core/options/optionstring.h"
+#include "core/tools/toolcommand.h"
+#include "core/tools/toolrun.h"
 #include "core/tools/tooltable.h"
 
 #include <QProcess>

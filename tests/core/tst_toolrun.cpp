@@ -1,4 +1,4 @@
-#include "core/toolrun.h"
+#include "core/tools/toolrun.h"
 #include "support/samplefiles.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "core/typedparameters.h"
+#include "core/options/typedparameters.h"
 
 #include <QTest>
 

@@ -8,8 +8,8 @@
 #include "forms/about/frmabout.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/main/moorfield.h"
+#include "platform/run/terminallauncher.h"
 #include "platform/sysinfo.h"
-#include "platform/terminallauncher.h"
 
 #include <QLabel>
 #include <QPointer>

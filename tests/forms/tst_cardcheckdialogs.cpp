@@ -1,12 +1,12 @@
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
-#include "support/modaldriver.h"
 #include "support/fakesystemtree.h"
+#include "support/modaldriver.h"
 
 #include "forms/cardcheck/cardcheckgate.h"
 #include "forms/cardcheck/cardcheckquestion.h"
 #include "forms/cardcheck/cardcheckreport.h"
-#include "platform/cardcheck.h"
+#include "platform/cardcheck/cardcheck.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,11 +1,11 @@
 // The live command line in the main window's status bar, and the window's
 // access keys.
 
+#include "core/settings/settingskeys.h"
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/main/moorfield.h"
-#include "settings/settingskeys.h"
 #include "support/recordinglauncher.h"
 
 #include <QApplication>
@@ -56,7 +56,7 @@ private:
 void TestCommandPreview::init()
 {
     m_settings = std::make_unique<test::SettingsFolder>();
-    m_settings->store(QLatin1String(keys::dosFilesPath), u"/opt/tools/"_s);
+    m_settings->store(QLatin1String(keys::toolsFolder), u"/opt/tools/"_s);
     m_prompts = std::make_unique<test::ScriptedPrompts>();
     m_launcher.started.clear();
     // Whatever card this machine has, the buttons go on to their dialogs.

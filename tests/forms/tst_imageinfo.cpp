@@ -10,12 +10,12 @@
 #include "core/image/imagereport.h"
 #include "core/image/sectordump.h"
 #include "core/image/sectorsource.h"
+#include "core/settings/settingskeys.h"
 #include "forms/grid/trackgrid.h"
 #include "forms/imageinfo/imageinfowindow.h"
 #include "forms/imageinfo/sectorview.h"
 #include "forms/main/moorfield.h"
-#include "platform/terminallauncher.h"
-#include "settings/settingskeys.h"
+#include "platform/run/terminallauncher.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -77,7 +77,7 @@ QColor mostCommonColour(const QImage &image, const QRect &area)
 struct MainWindow {
     MainWindow()
     {
-        settings.store(QLatin1String(keys::dosFilesPath), settings.path() + u'/');
+        settings.store(QLatin1String(keys::toolsFolder), settings.path() + u'/');
         window.Form_Load();
     }
 

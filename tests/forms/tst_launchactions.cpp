@@ -1,10 +1,10 @@
-#include "core/optionset.h"
+#include "core/options/optionset.h"
+#include "core/settings/settingskeys.h"
 #include "fakes/fakeprograms.h"
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
 #include "forms/main/moorfield.h"
-#include "platform/terminallauncher.h"
-#include "settings/settingskeys.h"
+#include "platform/run/terminallauncher.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,7 +40,7 @@ struct LaunchWindow {
         fake.addTerminal();
         for (const char *tool : {"cw2dmk", "dmk2cw", "dmk2jv3", "jv2dmk"})
             fake.addTool(QLatin1String(tool));
-        settings.store(QLatin1String(keys::dosFilesPath), toolsFolder()); // no tools prompt
+        settings.store(QLatin1String(keys::toolsFolder), toolsFolder()); // no tools prompt
         window.Form_Load();
         window.DosFilesPath = toolsFolder();
     }

@@ -1,11 +1,11 @@
+#include "core/settings/settingskeys.h"
 #include "fakes/fakeprograms.h"
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
-#include "support/captionfit.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/main/moorfield.h"
-#include "platform/terminallauncher.h"
-#include "settings/settingskeys.h"
+#include "platform/run/terminallauncher.h"
+#include "support/captionfit.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -81,7 +81,7 @@ private:
 void TestMoorfield::init()
 {
     m_settings = std::make_unique<test::SettingsFolder>(); // tools folder known: no prompt
-    m_settings->store(QLatin1String(keys::dosFilesPath), QStringLiteral("/opt/tools/"));
+    m_settings->store(QLatin1String(keys::toolsFolder), QStringLiteral("/opt/tools/"));
     m_prompts = new test::ScriptedPrompts;
     // Whatever card this machine has, Disk to Image goes on to its dialog.
     const auto noCardCheck = [](const QString &) {

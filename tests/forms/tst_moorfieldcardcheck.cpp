@@ -6,7 +6,7 @@
 
 #include "forms/cardcheck/cardcheckreport.h"
 #include "forms/main/moorfield.h"
-#include "platform/cardcheck.h"
+#include "platform/cardcheck/cardcheck.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
 #include "forms/main/moorfield.h"
-#include "platform/terminallauncher.h"
+#include "platform/run/terminallauncher.h"
 #include "support/optionsetsamples.h"
 
 #include <QAction>

@@ -4,12 +4,12 @@
 #include "support/modaldriver.h"
 
 #include "core/filefilter.h"
+#include "core/settings/settingskeys.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/main/moorfield.h"
 #include "forms/preferences/frmpreferences.h"
-#include "platform/settingsstore.h"
-#include "platform/terminallauncher.h"
-#include "settings/settingskeys.h"
+#include "platform/run/terminallauncher.h"
+#include "platform/settings/settingsstore.h"
 
 #include <QDir>
 #include <QLabel>
@@ -104,7 +104,7 @@ void TestPreferences::loadShowsStoredFolder()
     QFETCH(std::optional<QString>, storedPath);
     QFETCH(QString, shown);
     if (storedPath)
-        store(keys::dosFilesPath, *storedPath);
+        store(keys::toolsFolder, *storedPath);
 
     test::ScriptedPrompts prompts;
     frmPreferences dialog(prompts, settings(), nullptr);
@@ -128,7 +128,7 @@ void TestPreferences::browsePutsChosenFolder()
 {
     QFETCH(QString, chosenFile);
     QFETCH(QString, shown);
-    store(keys::dosFilesPath, QStringLiteral("/old/"));
+    store(keys::toolsFolder, QStringLiteral("/old/"));
     store(keys::lastUsedDirectory, QStringLiteral("/images/"));
 
     test::ScriptedPrompts prompts;
@@ -148,7 +148,7 @@ void TestPreferences::browsePutsChosenFolder()
     QCOMPARE(request.defaultExt, QStringLiteral(".EXE"));
     QCOMPARE(request.filter, QLatin1String(filters::toolFiles));
     // Browse stores nothing.
-    QCOMPARE(stored(keys::dosFilesPath), QStringLiteral("/old/"));
+    QCOMPARE(stored(keys::toolsFolder), QStringLiteral("/old/"));
     QCOMPARE(stored(keys::lastUsedDirectory), QStringLiteral("/images/"));
 }
 
@@ -166,7 +166,7 @@ void TestPreferences::applyStoresTextAsTyped_data()
 void TestPreferences::applyStoresTextAsTyped()
 {
     QFETCH(QString, typed);
-    store(keys::dosFilesPath, QStringLiteral("/old/"));
+    store(keys::toolsFolder, QStringLiteral("/old/"));
 
     test::ScriptedPrompts prompts;
     frmPreferences dialog(prompts, settings(), nullptr);
@@ -175,7 +175,7 @@ void TestPreferences::applyStoresTextAsTyped()
     prompts.answerYesNo(true); // none of these folders exists here: keep it all the same
     dialog.cmdApply->click();
 
-    QCOMPARE(stored(keys::dosFilesPath), typed);
+    QCOMPARE(stored(keys::toolsFolder), typed);
     QCOMPARE(dialog.txtToolPath->text(), typed);
     QCOMPARE(prompts.messages.size(), 1);
     QCOMPARE(prompts.messages[0].icon, QMessageBox::Question);
@@ -235,7 +235,7 @@ void TestPreferences::applyChecksTheFolder()
     }
     typed.replace(QLatin1String("%F"), folder.path());
     question.replace(QLatin1String("%F"), folder.path());
-    store(keys::dosFilesPath, QStringLiteral("/old/"));
+    store(keys::toolsFolder, QStringLiteral("/old/"));
 
     test::ScriptedPrompts prompts;
     prompts.answerYesNo(keep);
@@ -245,7 +245,7 @@ void TestPreferences::applyChecksTheFolder()
     dialog.cmdApply->click();
 
     QCOMPARE(prompts.events, question.isEmpty() ? QStringList() : QStringList{QStringLiteral("question: ") + question});
-    QCOMPARE(::stored(keys::dosFilesPath), stored ? typed : QStringLiteral("/old/"));
+    QCOMPARE(::stored(keys::toolsFolder), stored ? typed : QStringLiteral("/old/"));
     QCOMPARE(dialog.txtToolPath->text(), typed); // left as typed, to be mended
 }
 
@@ -261,7 +261,7 @@ void TestPreferences::applyEmptyWarnsAndRestores()
 {
     QFETCH(std::optional<QString>, storedPath);
     if (storedPath)
-        store(keys::dosFilesPath, *storedPath);
+        store(keys::toolsFolder, *storedPath);
 
     test::ScriptedPrompts prompts;
     frmPreferences dialog(prompts, settings(), nullptr);
@@ -274,12 +274,12 @@ void TestPreferences::applyEmptyWarnsAndRestores()
     QCOMPARE(prompts.messages[0].title, QStringLiteral("Ferncastle"));
     QCOMPARE(prompts.messages[0].text, emptyPathWarning);
     QCOMPARE(dialog.txtToolPath->text(), storedPath.value_or(QString()));
-    QCOMPARE(stored(keys::dosFilesPath), storedPath);
+    QCOMPARE(stored(keys::toolsFolder), storedPath);
 }
 
 void TestPreferences::browseCancelThenApplyRestores()
 {
-    store(keys::dosFilesPath, QStringLiteral("/tools/"));
+    store(keys::toolsFolder, QStringLiteral("/tools/"));
     test::ScriptedPrompts prompts;
     prompts.answerFile(QString());
     frmPreferences dialog(prompts, settings(), nullptr);
@@ -292,7 +292,7 @@ void TestPreferences::browseCancelThenApplyRestores()
     QCOMPARE(prompts.events, QStringList({QStringLiteral("file dialog"),
                                           QStringLiteral("message: ") + emptyPathWarning}));
     QCOMPARE(dialog.txtToolPath->text(), QStringLiteral("/tools/"));
-    QCOMPARE(stored(keys::dosFilesPath), QStringLiteral("/tools/"));
+    QCOMPARE(stored(keys::toolsFolder), QStringLiteral("/tools/"));
 }
 
 // A folder where the settings file should be makes every write fail.
@@ -314,7 +314,7 @@ void TestPreferences::applyThatCannotBeSavedIsReported()
 
 void TestPreferences::enterAndEscDoNothing()
 {
-    store(keys::dosFilesPath, QStringLiteral("/old/"));
+    store(keys::toolsFolder, QStringLiteral("/old/"));
     test::ScriptedPrompts prompts;
     frmPreferences dialog(prompts, settings(), nullptr);
     dialog.Form_Load();
@@ -382,7 +382,7 @@ void TestPreferences::mainWindowRereadsFolderAfterClose()
     QFETCH(bool, apply);
     QFETCH(Ending, ending);
     QFETCH(QString, expected);
-    store(keys::dosFilesPath, QStringLiteral("/old/"));
+    store(keys::toolsFolder, QStringLiteral("/old/"));
     test::ScriptedPrompts prompts;
     TerminalLauncher launcher;
     Moorfield window({prompts, launcher, settings()});
@@ -411,13 +411,13 @@ void TestPreferences::mainWindowRereadsFolderAfterClose()
     QVERIFY(shown.isNull()); // unloaded, so the next opening starts afresh
     QCOMPARE(folderWhileOpen, QStringLiteral("/stale/"));
     QCOMPARE(window.DosFilesPath, expected);
-    QCOMPARE(stored(keys::dosFilesPath), expected); // what the next start reads
+    QCOMPARE(stored(keys::toolsFolder), expected); // what the next start reads
     QCOMPARE(prompts.events.size(), apply ? 1 : 0); // the question about "/new/"
 }
 
 void TestPreferences::realWarningBoxIsShownAndDismissed()
 {
-    store(keys::dosFilesPath, QStringLiteral("/old/"));
+    store(keys::toolsFolder, QStringLiteral("/old/"));
     DialogPrompts prompts;
     frmPreferences dialog(prompts, settings(), nullptr);
     dialog.Form_Load();

@@ -1,8 +1,8 @@
-#include "core/presets.h"
+#include "core/options/presets.h"
+#include "core/settings/userpresets.h"
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
 #include "forms/main/moorfield.h"
-#include "settings/userpresets.h"
 #include "support/optionsetsamples.h"
 #include "support/recordinglauncher.h"
 

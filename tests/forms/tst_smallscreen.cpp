@@ -3,7 +3,7 @@
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
 #include "forms/main/moorfield.h"
-#include "platform/terminallauncher.h"
+#include "platform/run/terminallauncher.h"
 
 #include <QApplication>
 #include <QPushButton>

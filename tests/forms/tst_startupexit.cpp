@@ -1,14 +1,14 @@
+#include "core/filefilter.h"
+#include "core/settings/settingskeys.h"
 #include "fakes/filesizelimit.h"
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
-#include "support/modaldriver.h"
-#include "support/optionsetsamples.h"
-#include "core/filefilter.h"
 #include "forms/common/dialogprompts.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/main/moorfield.h"
-#include "platform/terminallauncher.h"
-#include "settings/settingskeys.h"
+#include "platform/run/terminallauncher.h"
+#include "support/modaldriver.h"
+#include "support/optionsetsamples.h"
 
 #include <QAction>
 #include <QAbstractButton>
@@ -160,7 +160,7 @@ void TestStartupExit::cleanup()
 
 void TestStartupExit::storeToolsFolder() const
 {
-    m_settings->store(QLatin1String(keys::dosFilesPath), "/opt/tools/");
+    m_settings->store(QLatin1String(keys::toolsFolder), "/opt/tools/");
 }
 
 void TestStartupExit::firstRunAsksForTheToolsFolder_data()
@@ -197,7 +197,7 @@ void TestStartupExit::firstRunAsksForTheToolsFolder()
         QCOMPARE(run.window.DosFilesPath, "/opt/cw tools/");
         QCOMPARE(run.window.CommonDialog1.InitDir, ""); // the prompt leaves the start folder
         QCOMPARE(m_settings->rereadStore()->childKeys(), QStringList{"DOS Files Path"});
-        QCOMPARE(m_settings->rereadStore()->value(keys::dosFilesPath).toString(), "/opt/cw tools/");
+        QCOMPARE(m_settings->rereadStore()->value(keys::toolsFolder).toString(), "/opt/cw tools/");
     } // closed without Exit: the folder is stored all the same
     Run next(settingsStore());
     QVERIFY(next.start());
@@ -250,7 +250,7 @@ void TestStartupExit::exitSavesAndTheNextStartShowsIt()
         changed = run.window.currentOptions();
         // Preferences stores a new tools folder during the run; Exit must
         // not put the one it started with back.
-        m_settings->store(QLatin1String(keys::dosFilesPath), "/usr/local/cw/");
+        m_settings->store(QLatin1String(keys::toolsFolder), "/usr/local/cw/");
         if (byMenu)
             run.window.mnuExit->trigger();
         else
@@ -556,7 +556,7 @@ void TestStartupExit::realDialogsAskForTheToolsFolder()
              << QString::number(QFileDialog::AcceptOpen);
     QCOMPARE(shown, expected);
     QCOMPARE(window.DosFilesPath, tools.path() + u'/');
-    QCOMPARE(m_settings->rereadStore()->value(keys::dosFilesPath).toString(), tools.path() + u'/');
+    QCOMPARE(m_settings->rereadStore()->value(keys::toolsFolder).toString(), tools.path() + u'/');
 }
 
 QTEST_MAIN(TestStartupExit)

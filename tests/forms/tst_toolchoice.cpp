@@ -1,8 +1,8 @@
+#include "core/settings/settingskeys.h"
 #include "fakes/scriptedprompts.h"
 #include "fakes/settingsfolder.h"
 #include "forms/main/moorfield.h"
-#include "platform/choosinglauncher.h"
-#include "settings/settingskeys.h"
+#include "platform/run/choosinglauncher.h"
 #include "support/recordinglauncher.h"
 
 #include <QAction>
@@ -21,7 +21,7 @@ using test::RecordingLauncher;
 struct ChoiceWindow {
     explicit ChoiceWindow(const char *stored = nullptr)
     {
-        settings.store(QLatin1String(keys::dosFilesPath), QStringLiteral("/tools/"));
+        settings.store(QLatin1String(keys::toolsFolder), QStringLiteral("/tools/"));
         if (stored)
             settings.store(QLatin1String(keys::runToolsInTerminal), QLatin1String(stored));
         window.Form_Load();
@@ -142,7 +142,7 @@ void TestToolChoice::verifyChoiceIsStoredAtOnce()
     if (stored != QLatin1String("-"))
         settings.store(QLatin1String(keys::verifyAfterWriting), stored);
     settings.store(QLatin1String(keys::runToolsInTerminal), QStringLiteral("1"));
-    settings.store(QLatin1String(keys::dosFilesPath), QStringLiteral("/tools/"));
+    settings.store(QLatin1String(keys::toolsFolder), QStringLiteral("/tools/"));
     test::ScriptedPrompts prompts;
     RecordingLauncher launcher;
     Moorfield window{{prompts, launcher, settings.settingsStore(), [] {}}};

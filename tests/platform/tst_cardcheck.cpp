@@ -1,9 +1,9 @@
 #include "support/fakesystemtree.h"
 
-#include "platform/cardcheck.h"
-#include "platform/kernelports.h"
-#include "platform/mountoptions.h"
-#include "platform/toolprivilege.h"
+#include "platform/cardcheck/cardcheck.h"
+#include "platform/cardcheck/kernelports.h"
+#include "platform/cardcheck/mountoptions.h"
+#include "platform/cardcheck/toolprivilege.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 // Messages that quote a stored or typed path stay short, however long the
 // path: a message box lays its text out in more than linear time.
+#include "core/settings/optionfileio.h"
 #include "fakes/settingsfolder.h"
-#include "platform/settingsstore.h"
-#include "platform/toolcheck.h"
-#include "settings/optionfileio.h"
+#include "platform/run/toolcheck.h"
+#include "platform/settings/settingsstore.h"
 
 #include <QDir>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "platform/rootrightsfix.h"
-#include "platform/toolprivilege.h"
+#include "platform/cardcheck/rootrightsfix.h"
+#include "platform/cardcheck/toolprivilege.h"
 
 #include <QDir>
 #include <QSignalSpy>

@@ -1,8 +1,8 @@
-#include "core/toolcommand.h"
+#include "core/tools/toolcommand.h"
 #include "fakes/fakeprograms.h"
+#include "platform/run/terminallauncher.h"
+#include "platform/run/terminalscript.h"
 #include "support/assembledcommand.h"
-#include "platform/terminallauncher.h"
-#include "platform/terminalscript.h"
 
 #include <QRegularExpression>
 #include <QTest>

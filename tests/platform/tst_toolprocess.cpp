@@ -1,4 +1,4 @@
-#include "platform/toolprocess.h"
+#include "platform/run/toolprocess.h"
 
 #include <QDir>
 #include <QFile>

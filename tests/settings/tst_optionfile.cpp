@@ -1,4 +1,4 @@
-#include "settings/optionfile.h"
+#include "core/settings/optionfile.h"
 #include "support/optionsetsamples.h"
 
 #include <QTest>

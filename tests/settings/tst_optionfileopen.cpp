@@ -1,6 +1,6 @@
 // What loading an options file opens, when the name is swapped for
 // something else between a look at it and the open.
-#include "settings/optionfileio.h"
+#include "core/settings/optionfileio.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>

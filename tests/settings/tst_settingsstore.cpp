@@ -1,6 +1,6 @@
 #include "fakes/filesizelimit.h"
 #include "fakes/settingsfolder.h"
-#include "platform/settingsstore.h"
+#include "platform/settings/settingsstore.h"
 
 #include <QDir>
 #include <QTest>

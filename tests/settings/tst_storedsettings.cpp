@@ -1,6 +1,6 @@
+#include "core/settings/storedsettings.h"
 #include "fakes/settingsfolder.h"
 #include "support/optionsetsamples.h"
-#include "settings/storedsettings.h"
 
 #include <QTest>
 
@@ -101,13 +101,13 @@ void TestStoredSettings::writtenValuesReadBack()
 {
     QFETCH(StoredSettings, values);
     test::SettingsFolder folder;
-    folder.store(QLatin1String(keys::dosFilesPath), "/opt/tools/");
+    folder.store(QLatin1String(keys::toolsFolder), "/opt/tools/");
     {
         const std::unique_ptr<QSettings> store = openSettingsStore();
         writeOptions(*store, values.options, values.lastUsedDirectory);
     }
     const std::unique_ptr<QSettings> reread = folder.rereadStore();
-    values.dosFilesPath = "/opt/tools/";
+    values.toolsFolder = "/opt/tools/";
     QCOMPARE(readSettings(*reread), values);
     for (const QString &key : reread->childKeys())
         QCOMPARE(reread->value(key).typeId(), QMetaType::QString); // every value as text
@@ -126,9 +126,9 @@ void TestStoredSettings::writeLeavesToolsFolderAlone()
     expected.sort();
     QCOMPARE(written, expected);
 
-    folder.store(QLatin1String(keys::dosFilesPath), "/opt/tools/");
+    folder.store(QLatin1String(keys::toolsFolder), "/opt/tools/");
     writeOptions(*openSettingsStore(), firstRun().options, {});
-    QCOMPARE(folder.rereadStore()->value(keys::dosFilesPath).toString(), "/opt/tools/");
+    QCOMPARE(folder.rereadStore()->value(keys::toolsFolder).toString(), "/opt/tools/");
 }
 
 // Each row stores one text under one key in a hand-edited file; every other

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/toolcommand.h"
-#include "core/typedparameters.h"
+#include "core/options/typedparameters.h"
+#include "core/tools/toolcommand.h"
 
 namespace ferncastle::test {
 

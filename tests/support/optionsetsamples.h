@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/optionset.h"
+#include "core/options/optionset.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/toolcommand.h"
-#include "platform/toollauncher.h"
+#include "core/tools/toolcommand.h"
+#include "platform/run/toollauncher.h"
 
 #include <QStringList>
 

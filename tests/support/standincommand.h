@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/toolcommand.h"
+#include "core/tools/toolcommand.h"
 
 #include <QDir>
 

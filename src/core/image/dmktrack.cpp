@@ -2,6 +2,8 @@
 
 #include "crc16.h"
 
+#include <optional>
+
 namespace ferncastle {
 
 using namespace layout;
@@ -186,6 +188,45 @@ void reportCylinderMismatch(const TrackInfo &info, const DmkTrackBlock &block,
     }
 }
 
+// Why the pointer in table entry \a entry cannot lead to a sector, as a
+// finding, or nothing when it can.
+std::optional<Finding> pointerProblem(const DmkTrackBlock &block, const TrackCursor &cursor,
+                                      const TrackInfo &info, const QList<int> &offsets,
+                                      int entry, int offset)
+{
+    const int length = cursor.length;
+    if (offset < dmkTableSize || offset >= length) {
+        return trackFinding(FindingKind::PointerOutsideTrack, block, entry,
+                            QStringLiteral("IDAM pointer %1 points to %2, outside "
+                                           "the track (%3 to %4); skipped.")
+                                .arg(entry)
+                                .arg(hex(offset), hex(dmkTableSize), hex(length - 1)));
+    }
+    if (const int seen = offsets.indexOf(offset); seen >= 0) {
+        Finding f = trackFinding(FindingKind::DuplicatePointer, block, entry,
+                                 QStringLiteral("IDAM pointer %1 repeats pointer %2 "
+                                                "(sector %3), a stale entry; skipped.")
+                                     .arg(entry)
+                                     .arg(info.sectors[seen].entry)
+                                     .arg(info.sectors[seen].sectorId));
+        f.sameAs = seen;
+        return f;
+    }
+    if (cursor.at(offset) < 0) {
+        return trackFinding(FindingKind::Truncated, block, entry,
+                            QStringLiteral("IDAM pointer %1 points past the end of the file.")
+                                .arg(entry));
+    }
+    if (cursor.at(offset) != 0xFE) {
+        return trackFinding(FindingKind::PointerNotOnIdMark, block, entry,
+                            QStringLiteral("IDAM pointer %1 points to %2, which holds no ID "
+                                           "mark (a stale entry); skipped.")
+                                .arg(entry)
+                                .arg(hex(offset)));
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 TrackInfo readDmkTrack(const DmkTrackBlock &block, QList<Finding> &findings)
@@ -204,40 +245,8 @@ TrackInfo readDmkTrack(const DmkTrackBlock &block, QList<Finding> &findings)
         if (pointer == 0 || pointer == 0xFFFF)
             break;
         const int offset = pointer & 0x3FFF;
-        if (offset < dmkTableSize || offset >= length) {
-            findings.append(trackFinding(FindingKind::PointerOutsideTrack, block, entry,
-                                         QStringLiteral("IDAM pointer %1 points to %2, outside "
-                                                        "the track (%3 to %4); skipped.")
-                                             .arg(entry)
-                                             .arg(hex(offset), hex(dmkTableSize),
-                                                  hex(length - 1))));
-            continue;
-        }
-        if (const int seen = offsets.indexOf(offset); seen >= 0) {
-            Finding f = trackFinding(FindingKind::DuplicatePointer, block, entry,
-                                     QStringLiteral("IDAM pointer %1 repeats pointer %2 "
-                                                    "(sector %3), a stale entry; skipped.")
-                                         .arg(entry)
-                                         .arg(info.sectors[seen].entry)
-                                         .arg(info.sectors[seen].sectorId));
-            f.sameAs = seen;
-            findings.append(f);
-            continue;
-        }
-        if (cursor.at(offset) < 0) {
-            findings.append(trackFinding(FindingKind::Truncated, block, entry,
-                                         QStringLiteral("IDAM pointer %1 points past the end of "
-                                                        "the file.")
-                                             .arg(entry)));
-            continue;
-        }
-        if (cursor.at(offset) != 0xFE) {
-            findings.append(trackFinding(FindingKind::PointerNotOnIdMark, block, entry,
-                                         QStringLiteral("IDAM pointer %1 points to %2, which "
-                                                        "holds no ID mark (a stale entry); "
-                                                        "skipped.")
-                                             .arg(entry)
-                                             .arg(hex(offset))));
+        if (auto problem = pointerProblem(block, cursor, info, offsets, entry, offset)) {
+            findings.append(*problem);
             continue;
         }
         SectorInfo sector = readSector(cursor, pointer, offset, block);

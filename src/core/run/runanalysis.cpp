@@ -1,7 +1,7 @@
 #include "core/run/runanalysis.h"
 
+#include "core/cardcheck/cardmessages.h"
 #include "core/image/imagelayout.h"
-#include "core/run/cardmessages.h"
 #include "core/image/imagereader.h"
 
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "forms/cardcheck/cardcheckgate.h"
 
-#include "core/cardverdict.h"
+#include "core/cardcheck/cardverdict.h"
 #include "core/identity.h"
 #include "forms/common/prompts.h"
-#include "platform/cardchecksetting.h"
+#include "platform/cardcheck/cardchecksetting.h"
 
 namespace ferncastle {
 

@@ -1,10 +1,10 @@
 #include "forms/cardcheck/cardcheckreport.h"
 
 #include "forms/cardcheck/findingtext.h"
-#include "platform/cardcheck.h"
-#include "platform/cardchecksetting.h"
-#include "platform/rootrightsfix.h"
-#include "platform/toolprivilege.h"
+#include "platform/cardcheck/cardcheck.h"
+#include "platform/cardcheck/cardchecksetting.h"
+#include "platform/cardcheck/rootrightsfix.h"
+#include "platform/cardcheck/toolprivilege.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/cardfindings.h"
+#include "core/cardcheck/cardfindings.h"
 
 #include <QDialog>
 

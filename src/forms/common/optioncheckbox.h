@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/checkvalue.h"
+#include "core/options/checkvalue.h"
 
 #include <QCheckBox>
 

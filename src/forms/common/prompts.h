@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/cardverdict.h"
+#include "core/cardcheck/cardverdict.h"
 
 #include <QMessageBox>
 #include <QString>

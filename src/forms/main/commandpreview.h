@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/toolrun.h"
+#include "core/tools/toolrun.h"
 
 #include <QObject>
 

@@ -1,9 +1,10 @@
 #include "forms/main/moorfield.h"
 
-#include "core/argumenttext.h"
 #include "core/filefilter.h"
 #include "core/identity.h"
+#include "core/options/argumenttext.h"
 #include "core/run/imagefindings.h"
+#include "core/settings/settingskeys.h"
 #include "forms/about/frmabout.h"
 #include "forms/common/appicon.h"
 #include "forms/common/formfont.h"
@@ -13,11 +14,9 @@
 #include "forms/main/filechoice.h"
 #include "forms/main/moorfieldlayout.h"
 #include "forms/preferences/frmpreferences.h"
-#include "platform/settingsstore.h"
+#include "platform/run/toollauncher.h"
+#include "platform/settings/settingsstore.h"
 #include "platform/sysinfo.h"
-#include "platform/toollauncher.h"
-#include "settings/optionfileio.h"
-#include "settings/settingskeys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -257,28 +256,6 @@ bool Moorfield::startTool(const ToolCommand &command)
     return error.isEmpty();
 }
 
-// The whole file is checked before any control changes, so a bad file
-// leaves the window as it was.
-void Moorfield::cmdLoadSettings_Click()
-{
-    if (!chooseFile(CommonDialog1, FileRequest::Mode::Open, ".DAT", filters::optionFiles))
-        return;
-    const LoadedOptionFile file = loadOptionFile(CommonDialog1.FileName);
-    if (file.options)
-        applyOptions(*file.options);
-    else
-        m_prompts.showMessage(this, QMessageBox::Warning, programTitle, file.error);
-}
-
-void Moorfield::cmdSaveSettings_Click()
-{
-    if (!chooseFile(CommonDialog1, FileRequest::Mode::Save, ".DAT", filters::optionFiles))
-        return;
-    const QString error = saveOptionFile(CommonDialog1.FileName, currentOptions());
-    if (!error.isEmpty())
-        m_prompts.showMessage(this, QMessageBox::Critical, programTitle, error);
-}
-
 // The dialog writes the store only; whatever it left there, applied or not,
 // is the tools folder from now on.
 void Moorfield::mnuPreferences_Click()
@@ -286,7 +263,7 @@ void Moorfield::mnuPreferences_Click()
     frmPreferences preferences(m_prompts, m_settings, this);
     preferences.Form_Load();
     preferences.exec();
-    DosFilesPath = m_settings.text(keys::dosFilesPath);
+    DosFilesPath = m_settings.text(keys::toolsFolder);
     m_preview->optionsChanged();
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/cardfindings.h"
-#include "core/optionset.h"
-#include "core/toolcommand.h"
-#include "core/toolrun.h"
+#include "core/cardcheck/cardfindings.h"
+#include "core/options/optionset.h"
+#include "core/tools/toolcommand.h"
+#include "core/tools/toolrun.h"
 #include "forms/common/commondialog.h"
 
 #include <QMainWindow>

@@ -1,7 +1,7 @@
 #include "forms/cardcheck/cardcheckgate.h"
 #include "forms/cardcheck/cardcheckreport.h"
 #include "forms/main/moorfield.h"
-#include "platform/cardcheck.h"
+#include "platform/cardcheck/cardcheck.h"
 
 namespace ferncastle {
 

@@ -4,7 +4,7 @@
 #include "forms/main/moorfield.h"
 #include "forms/main/moorfieldlayout.h"
 
-#include "core/optionhelp.h"
+#include "core/options/optionhelp.h"
 #include "forms/common/formbutton.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/common/screenfit.h"

@@ -1,14 +1,16 @@
-// The main window's presets: built-in option sets for common TRS-80 disks
-// and the user's own, both applied as a loaded options file is.
+// The main window's option sets: options files loaded and saved, built-in
+// presets for common TRS-80 disks and the user's own, all applied alike.
 
 #include "forms/main/moorfield.h"
 
+#include "core/filefilter.h"
 #include "core/identity.h"
-#include "core/presets.h"
+#include "core/options/presets.h"
+#include "core/settings/optionfileio.h"
+#include "core/settings/userpresets.h"
 #include "forms/common/prompts.h"
-#include "platform/settingsstore.h"
-#include "settings/optionfileio.h"
-#include "settings/userpresets.h"
+#include "forms/main/filechoice.h"
+#include "platform/settings/settingsstore.h"
 
 #include <QAction>
 #include <QDir>
@@ -85,6 +87,28 @@ void Moorfield::mnuSavePreset_Click()
             return;
     }
     const QString error = saveUserPreset(folder, name, currentOptions());
+    if (!error.isEmpty())
+        m_prompts.showMessage(this, QMessageBox::Critical, presetsTitle, error);
+}
+
+// The whole file is checked before any control changes, so a bad file
+// leaves the window as it was.
+void Moorfield::cmdLoadSettings_Click()
+{
+    if (!chooseFile(CommonDialog1, FileRequest::Mode::Open, ".DAT", filters::optionFiles))
+        return;
+    const LoadedOptionFile file = loadOptionFile(CommonDialog1.FileName);
+    if (file.options)
+        applyOptions(*file.options);
+    else
+        m_prompts.showMessage(this, QMessageBox::Warning, presetsTitle, file.error);
+}
+
+void Moorfield::cmdSaveSettings_Click()
+{
+    if (!chooseFile(CommonDialog1, FileRequest::Mode::Save, ".DAT", filters::optionFiles))
+        return;
+    const QString error = saveOptionFile(CommonDialog1.FileName, currentOptions());
     if (!error.isEmpty())
         m_prompts.showMessage(this, QMessageBox::Critical, presetsTitle, error);
 }

@@ -6,11 +6,11 @@
 #include "core/filefilter.h"
 #include "core/identity.h"
 #include "core/modmain.h"
+#include "core/settings/settingskeys.h"
+#include "core/settings/storedsettings.h"
 #include "forms/common/prompts.h"
-#include "forms/common/settingswrite.h"
-#include "platform/settingsstore.h"
-#include "settings/settingskeys.h"
-#include "settings/storedsettings.h"
+#include "forms/preferences/settingswrite.h"
+#include "platform/settings/settingsstore.h"
 
 #include <QLabel>
 #include <QStatusBar>
@@ -73,7 +73,7 @@ bool Moorfield::LoadSettings()
     const StoredSettings stored = readSettings(*m_settings.open());
     applyOptions(stored.options);
     CommonDialog1.InitDir = stored.lastUsedDirectory;
-    DosFilesPath = stored.dosFilesPath;
+    DosFilesPath = stored.toolsFolder;
     return !DosFilesPath.isEmpty() || askForToolsFolder();
 }
 

@@ -3,15 +3,15 @@
 #include "core/filefilter.h"
 #include "core/identity.h"
 #include "core/modmain.h"
+#include "core/settings/settingskeys.h"
 #include "forms/common/appicon.h"
 #include "forms/common/formbutton.h"
 #include "forms/common/formfont.h"
 #include "forms/common/prompts.h"
-#include "forms/common/settingswrite.h"
 #include "forms/common/twips.h"
-#include "platform/settingsstore.h"
-#include "platform/toolcheck.h"
-#include "settings/settingskeys.h"
+#include "forms/preferences/settingswrite.h"
+#include "platform/run/toolcheck.h"
+#include "platform/settings/settingsstore.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -80,7 +80,7 @@ void frmPreferences::connectSignals()
 
 void frmPreferences::Form_Load()
 {
-    txtToolPath->setText(m_settings.text(keys::dosFilesPath));
+    txtToolPath->setText(m_settings.text(keys::toolsFolder));
 }
 
 // The file dialog starts where the main window's dialog stood at the last
@@ -105,7 +105,7 @@ void frmPreferences::cmdApply_Click()
     if (folder.isEmpty()) {
         m_prompts.showMessage(this, QMessageBox::Warning, programTitle,
                               QStringLiteral("Tools path is empty. The previous path will be restored."));
-        txtToolPath->setText(m_settings.text(keys::dosFilesPath));
+        txtToolPath->setText(m_settings.text(keys::toolsFolder));
         return;
     }
     const QString problem = toolsFolderProblem(folder);

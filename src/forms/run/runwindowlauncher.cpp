@@ -2,7 +2,7 @@
 
 #include "forms/run/runwindow.h"
 #include "jobs/writeverify.h"
-#include "platform/toolcheck.h"
+#include "platform/run/toolcheck.h"
 
 #include <QDir>
 #include <QFileInfo>

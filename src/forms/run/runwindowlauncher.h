@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/toollauncher.h"
+#include "platform/run/toollauncher.h"
 
 #include <QPointer>
 

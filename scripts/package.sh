@@ -29,6 +29,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # Build type None: the optimisation comes from Debian's flags alone.
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF \
     -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
+    -DCMAKE_MODULE_LINKER_FLAGS="$ldflags" \
     "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 rm -f "$build"/ferncastle_*.deb

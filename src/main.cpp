@@ -1,70 +1,27 @@
 #include "commandline/commandline.h"
 #include "core/identity.h"
-#include "core/settings/settingskeys.h"
 #include "ferncastleversion.h"
-#include "forms/common/dialogprompts.h"
-#include "forms/main/moorfield.h"
-#include "forms/run/runwindowlauncher.h"
-#include "platform/cardcheck/cardcheck.h"
-#include "platform/run/choosinglauncher.h"
-#include "platform/run/terminallauncher.h"
-#include "platform/settings/settingsstore.h"
+#include "platform/windowsmodule.h"
+#include "windowsentry.h"
 
-#include <QApplication>
-#include <QWidget>
+#include <QCoreApplication>
 
-#include <algorithm>
-
-namespace {
-
-// Exit leaves the run windows open, as the tools' own terminals stayed:
-// the program ends now only when none is left, otherwise when the last one
-// closes.
-void endWhenNoWindowIsLeft()
-{
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    if (std::none_of(windows.cbegin(), windows.cend(),
-                     [](const QWidget *window) { return window->isVisible(); }))
-        QCoreApplication::exit(0);
-}
-
-} // namespace
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    QApplication::setApplicationName(QLatin1String(ferncastle::identity::title));
-    QApplication::setOrganizationName(QLatin1String(ferncastle::identity::maker));
-    QApplication::setApplicationVersion(QLatin1String(ferncastle::version::text));
-    QApplication::setDesktopFileName(QStringLiteral(FERNCASTLE_APP_ID));
+    QCoreApplication::setApplicationName(QLatin1String(ferncastle::identity::title));
+    QCoreApplication::setOrganizationName(QLatin1String(ferncastle::identity::maker));
+    QCoreApplication::setApplicationVersion(QLatin1String(ferncastle::version::text));
     // The modes for scripts start as a core program: no platform plugin, no
-    // widgets, and their status comes back here.
+    // widget libraries, and their status comes back here.
     if (const std::optional<int> status = ferncastle::answerCommandLineModes(argc, argv))
         return *status;
 
-    QApplication app(argc, argv);
-    ferncastle::rejectUnknownOptions(app);
-
-    ferncastle::DialogPrompts prompts;
-    const ferncastle::SettingsStore settings; // the user's own
-    ferncastle::TerminalLauncher terminal;
-    ferncastle::RunWindowLauncher runWindows(prompts);
-    runWindows.setVerifyAfterWriting([&settings] {
-        return settings.text(ferncastle::keys::verifyAfterWriting) != QLatin1String("0");
-    });
-    ferncastle::ChoosingLauncher launcher(terminal, runWindows, [&settings] {
-        return settings.text(ferncastle::keys::runToolsInTerminal) == QLatin1String("1");
-    });
-    ferncastle::MoorfieldServices services{prompts, launcher, settings, endWhenNoWindowIsLeft};
-    services.cardCheck = [](const QString &toolsFolder) {
-        ferncastle::CardCheckSetup thisComputer;
-        thisComputer.toolsFolder = toolsFolder;
-        return ferncastle::checkCard(thisComputer);
-    };
-    ferncastle::Moorfield window(services);
-    // A run window's "Show Image" opens what the run wrote in Image Information.
-    runWindows.setShowImage([&window](const QString &image) { window.openImageInformation(image); });
-    if (!window.Form_Load())
-        return 0;
-    window.show();
-    return app.exec();
+    const ferncastle::WindowsModule windows = ferncastle::loadWindowsModule(ferncastleRunWindowsName);
+    if (!windows.entry) {
+        std::fputs(qPrintable(windows.error + u'\n'), stderr);
+        return 1;
+    }
+    return reinterpret_cast<FerncastleRunWindows>(windows.entry)(argc, argv);
 }

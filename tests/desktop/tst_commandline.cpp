@@ -133,26 +133,27 @@ void TestCommandLine::answers_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("stdoutPattern");
     QTest::addColumn<QString>("stderrPattern");
+    QTest::addColumn<bool>("withoutWindowsModule"); // a copy of the program, alone in a folder
 
     const QString none;
     const QString nothing = QStringLiteral("^$");
     QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << none << 0
-                               << versionLine << nothing;
+                               << versionLine << nothing << false;
     QTest::newRow("-v") << QStringList{QStringLiteral("-v")} << none << 0 << versionLine
-                        << nothing;
+                        << nothing << false;
     QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << none << 0 << helpText
-                            << nothing;
+                            << nothing << false;
     QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << none << 0 << helpText
-                        << nothing;
+                        << nothing << false;
     QTest::newRow("--help-all") << QStringList{QStringLiteral("--help-all")} << none << 0
-                                << helpText << nothing;
+                                << helpText << nothing << false;
     QTest::newRow("--version after other options")
         << QStringList{QStringLiteral("-reverse"), QStringLiteral("--bogus"),
                        QStringLiteral("--version")}
-        << none << 0 << versionLine << nothing;
+        << none << 0 << versionLine << nothing << false;
     QTest::newRow("unknown option, once a display is there")
         << QStringList{QStringLiteral("--bogus")} << QStringLiteral("offscreen") << 1
-        << nothing << unknownBogus;
+        << nothing << unknownBogus << false;
     // -reverse and -stylesheet hold the letters v and h: Qt's own options
     // must neither pass for -v or -h nor be called unknown.
     QTest::newRow("Qt's own options are left to Qt")
@@ -160,7 +161,16 @@ void TestCommandLine::answers_data()
                        QStringLiteral("-reverse"), QStringLiteral("-stylesheet"),
                        QStringLiteral("none.qss"), QStringLiteral("--bogus")}
         << none << 1 << nothing << QStringLiteral("^(?!.*'(platform|reverse|stylesheet)').*")
-               + unknownBogus;
+               + unknownBogus << false;
+    // The command-line modes need no window, so they answer without the
+    // windows module; the windows themselves say what is missing.
+    QTest::newRow("--version without the windows module")
+        << QStringList{QStringLiteral("--version")} << none << 0 << versionLine << nothing << true;
+    QTest::newRow("windows without the windows module")
+        << QStringList{} << QStringLiteral("offscreen") << 1 << nothing
+        << QStringLiteral("^Ferncastle cannot open its windows: .*ferncastle-windows\\.so is "
+                          "missing\\. Reinstall Ferncastle\\.\n$")
+        << true;
 }
 
 void TestCommandLine::answers()
@@ -170,12 +180,19 @@ void TestCommandLine::answers()
     QFETCH(int, exitCode);
     QFETCH(QString, stdoutPattern);
     QFETCH(QString, stderrPattern);
+    QFETCH(bool, withoutWindowsModule);
 
     QTemporaryDir configDir;
     QVERIFY(configDir.isValid());
+    QString binary = QStringLiteral(FERNCASTLE_BINARY);
+    if (withoutWindowsModule) {
+        const QString alone = configDir.filePath(QStringLiteral("ferncastle"));
+        QVERIFY(QFile::copy(binary, alone));
+        binary = alone;
+    }
     QProcess program;
     program.setProcessEnvironment(environment(platform, configDir.path()));
-    program.start(QStringLiteral(FERNCASTLE_BINARY), arguments);
+    program.start(binary, arguments);
     // A program that wrongly went on to show its window never ends by itself.
     if (!program.waitForFinished(20000)) {
         program.kill();

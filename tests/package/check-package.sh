@@ -57,6 +57,7 @@ done
 id=org.larkvale.ferncastle
 doc=usr/share/doc/ferncastle
 expected="usr/bin/ferncastle 755
+usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)/ferncastle/ferncastle-windows.so 644
 usr/share/applications/$id.desktop 644
 usr/share/metainfo/$id.metainfo.xml 644
 usr/share/man/man1/ferncastle.1.gz 644

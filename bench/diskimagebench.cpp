@@ -10,6 +10,7 @@
 #include "core/image/imagereader.h"
 #include "core/run/readback.h"
 #include "core/imagewriter.h"
+#include "mediantime.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,19 +25,6 @@
 using namespace ferncastle;
 
 namespace {
-
-double medianMs(int runs, const std::function<void()> &work)
-{
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.append(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void print(const char *what, qint64 bytes, double ms)
 {

@@ -8,6 +8,7 @@
 
 #include "core/dos/dosdirectory.h"
 #include "core/dosdisks.h"
+#include "mediantime.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,19 +23,6 @@
 using namespace ferncastle;
 
 namespace {
-
-double medianMs(int runs, const std::function<void()> &work)
-{
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.append(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // 58 files of 12,000 bytes fill all but a few granules of the disk.
 QByteArray fullDisk()

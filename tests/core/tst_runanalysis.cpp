@@ -50,6 +50,7 @@ QChar letter(RunTrackState state)
     case RunTrackState::AfterRetries: return u'R';
     case RunTrackState::Unrecovered: return u'U';
     case RunTrackState::Unformatted: return u'F';
+    case RunTrackState::NotInImage: return u'N';
     case RunTrackState::NotRead: break;
     }
     return u'.';

@@ -131,6 +131,19 @@ int DiskMap::halfCylindersDone() const
     return m_sides == 2 ? cellsDone() - 2 * wholeCylindersDone() : 0;
 }
 
+void DiskMap::holdAgainst(const CellCounts &held)
+{
+    for (int track = 0; track < m_tracks; ++track) {
+        for (int side = 0; side < m_sides; ++side) {
+            TrackCell &cell = m_cells[qsizetype(track) * m_sides + side];
+            const bool lookedGood = cell.state == RunTrackState::Clean
+                                    || cell.state == RunTrackState::AfterRetries;
+            if (lookedGood && cell.good > 0 && held.value({track, side}) == 0)
+                cell.state = RunTrackState::NotInImage;
+        }
+    }
+}
+
 TrackCell DiskMap::cell(int track, int side) const
 {
     if (track < 0 || side < 0 || track >= m_tracks || side >= m_sides)

@@ -1,12 +1,20 @@
 #pragma once
 
+#include "core/run/imagefindings.h"
 #include "core/run/runevent.h"
 
 #include <QList>
 
 namespace ferncastle {
 
-enum class RunTrackState { NotRead, Clean, AfterRetries, Unrecovered, Unformatted };
+enum class RunTrackState {
+    NotRead,
+    Clean,
+    AfterRetries,
+    Unrecovered,
+    Unformatted,
+    NotInImage, // the tool reported sectors the image it wrote does not hold
+};
 
 struct TrackCell {
     RunTrackState state = RunTrackState::NotRead;
@@ -30,6 +38,11 @@ public:
     // second side nothing was ever read from is not shown as unread, the
     // tool found the disk single-sided.
     void finish(bool completed);
+    // The image the run wrote, read back: a track the tool reported good
+    // sectors for but that holds none in the image is marked so, never left
+    // looking good (a read that restarted reports track 0 and writes it
+    // empty).
+    void holdAgainst(const CellCounts &held);
 
     int tracks() const { return m_tracks; }
     int sides() const { return m_sides; }

@@ -1,11 +1,14 @@
 #include "jobs/readrecord.h"
 
+#include "core/dos/dosdirectory.h"
 #include "core/image/sectorsource.h"
 #include "jobs/tooljob.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace ferncastle {
 
@@ -31,13 +34,25 @@ QString sha256Of(const QString &path)
     return QString::fromLatin1(hash.result().toHex());
 }
 
-void countSectors(const QString &path, CatalogRow &row)
+// The sectors, and the DOS directory a box of disks is usually sorted by:
+// which DOS, the disk's name, and whether every file came off whole.
+void describeImage(const QString &path, CatalogRow &row)
 {
     const SectorSource source = SectorSource::fromFile(path);
     for (const TrackInfo &track : source.image().tracks) {
         for (const SectorInfo &sector : track.sectors)
             ++(sector.good() ? row.goodSectors : row.badSectors);
     }
+    const DosDirectory directory = readDosDirectory(source);
+    if (!directory.found)
+        return;
+    row.dos = directory.disk.dos;
+    row.diskName = directory.disk.name;
+    row.files = directory.userFileCount();
+    row.damagedFiles = int(std::count_if(directory.files.cbegin(), directory.files.cend(),
+                                         [](const DosFile &file) {
+                                             return file.health != FileHealth::Intact;
+                                         }));
 }
 
 } // namespace
@@ -52,7 +67,7 @@ CatalogRow catalogRowFor(const ToolJob &job, const QDateTime &started)
     row.exitStatus = exitStatusText(job.outcome().end);
     row.verdict = job.outcome().verdict.sentence;
     if (QFileInfo(command.chosenFile).size() > 0) {
-        countSectors(command.chosenFile, row);
+        describeImage(command.chosenFile, row);
         row.sha256 = sha256Of(command.chosenFile);
     }
     return row;

@@ -2,6 +2,7 @@
 
 #include "core/image/imagelayout.h"
 #include "core/io/regularfile.h"
+#include "core/options/typedparameters.h"
 #include "core/tools/tooltable.h"
 #include "platform/run/processgroup.h"
 
@@ -98,6 +99,7 @@ ToolJob::ToolJob(const ToolCommand &command, QObject *parent)
 void ToolJob::start()
 {
     planFromChosenImage();
+    planFromArguments();
     if (const ToolRow *row = toolNamed(m_command.tool); row && row->convertsChosenImage)
         m_analysis.setConversionInput(m_command.chosenFile);
     m_written = WrittenFiles(m_command.writtenFiles);
@@ -115,6 +117,23 @@ void ToolJob::planFromChosenImage()
     RegularFile image;
     if (image.open(m_command.chosenFile))
         m_analysis.planFromDmkHeader(image.read(layout::dmkHeaderSize).value_or(QByteArray()));
+}
+
+// A read guesses only what the user left out: a track or side count on
+// the command line is the disk's size from the first track on.
+void ToolJob::planFromArguments()
+{
+    const ToolRow *row = toolNamed(m_command.tool);
+    if (!row || row->id != ToolActionId::DiskToImage)
+        return;
+    const auto count = [&](QChar letter) {
+        // Read as the tool's strtol(optarg, NULL, 0) reads it: 0x23 and 043 too.
+        const int value = optionValue(m_command.arguments, row->options, letter)
+                              .value_or(QString())
+                              .toInt(nullptr, 0);
+        return std::max(value, 0);
+    };
+    m_analysis.setKnownSize(count(u't'), count(u's'));
 }
 
 void ToolJob::openTranscript()

@@ -68,6 +68,7 @@ Q_SIGNALS:
 
 private:
     void planFromChosenImage();
+    void planFromArguments();
     void openTranscript();
     void onOutput(OutputStream stream, const QByteArray &bytes);
     void onStopStep(ToolProcess::StopStep step);

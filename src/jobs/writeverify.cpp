@@ -1,6 +1,7 @@
 #include "jobs/writeverify.h"
 
 #include "core/batch/nextname.h"
+#include "core/dos/dosdirectory.h"
 #include "core/image/imagecompare.h"
 #include "core/image/imagelayout.h"
 #include "jobs/jobchain.h"
@@ -55,20 +56,48 @@ QString quoted(const QString &text)
     return u'"' + text + u'"';
 }
 
-QString differenceSentence(const ImageComparison &comparison, const QString &readBack)
+// What a sector of the written image belongs to, by its DOS directory:
+// the user cares that BASIC/CMD is damaged, not that sector 4 is. Empty
+// when the image holds no directory the reader recognises.
+QString holderOf(const DosDirectory &directory, const SectorAddress &address)
+{
+    if (!directory.found)
+        return {};
+    if (const int file = fileAtSector(directory, address); file >= 0)
+        return directory.files.at(file).dosName();
+    if (address.cylinder == directory.disk.directoryCylinder)
+        return QStringLiteral("the directory");
+    return QStringLiteral("no file");
+}
+
+// "in BASIC/CMD, DIR/SYS": the holders the differences fall in, each once.
+QString holdersPart(const QStringList &holders)
+{
+    QStringList named;
+    for (const QString &holder : holders)
+        if (!holder.isEmpty() && holder != u"no file" && !named.contains(holder))
+            named.append(holder);
+    return named.isEmpty() ? QString() : QStringLiteral(", in ") + named.join(QStringLiteral(", "));
+}
+
+QString differenceSentence(const ImageComparison &comparison, const DosDirectory &directory,
+                           const QString &readBack)
 {
     QStringList lines;
+    QStringList holders;
     const auto &differences = comparison.differences;
+    for (const SectorDifference &difference : differences)
+        holders.append(holderOf(directory, difference.address));
     for (qsizetype i = 0; i < differences.size() && i < differencesNamed; ++i)
         lines.append(describeDifference(differences.at(i), QStringLiteral("the image"),
-                                        QStringLiteral("the disk")));
+                                        QStringLiteral("the disk"), holders.at(i)));
     if (differences.size() > differencesNamed)
         lines.append(QStringLiteral("… and %1 more.").arg(differences.size() - differencesNamed));
-    return QStringLiteral("Not verified: %1 of %2 sectors did not read back as written. "
-                          "The disk as read back is kept in %3.\n%4")
+    return QStringLiteral("Not verified: %1 of %2 sectors did not read back as written%3. "
+                          "The disk as read back is kept in %4.\n%5")
         .arg(differences.size())
         .arg(comparison.firstSectors)
-        .arg(QDir::toNativeSeparators(readBack), lines.join(u'\n'));
+        .arg(holdersPart(holders), QDir::toNativeSeparators(readBack), lines.join(u'\n'));
 }
 
 // A read-back that ran to its end goes on to the comparison even over bad
@@ -148,7 +177,8 @@ RunVerdict verifyWrite(const QString &written, const QString &readBack)
                 {}};
     const ImageComparison comparison = compareImages(image, disk);
     if (!comparison.equal())
-        return {VerdictKind::Failure, differenceSentence(comparison, readBack), {}};
+        return {VerdictKind::Failure,
+                differenceSentence(comparison, readDosDirectory(image), readBack), {}};
     QFile::remove(readBack);
     return {VerdictKind::Good,
             QStringLiteral("Verified: all %1 sectors read back as written").arg(comparison.sameSectors),

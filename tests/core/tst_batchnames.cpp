@@ -33,6 +33,10 @@ CatalogRow row(const QString &image, const QString &verdict)
     row.goodSectors = 718;
     row.badSectors = 2;
     row.sha256 = QStringLiteral("ab12");
+    row.dos = QStringLiteral("LDOS 5.3");
+    row.diskName = QStringLiteral("GAMES");
+    row.files = 14;
+    row.damagedFiles = 1;
     return row;
 }
 
@@ -49,6 +53,8 @@ private Q_SLOTS:
     void commandForImageSwapsEveryMention();
     void catalogStartsWithItsHeaderAndQuotes();
     void catalogChangedElsewhereIsOnlyAppendedTo();
+    void rowTakesTheColumnsOfTheHeaderOnDisk_data();
+    void rowTakesTheColumnsOfTheHeaderOnDisk();
     void unwritableCatalogIsSaid();
 };
 
@@ -104,11 +110,12 @@ void TestBatchNames::catalogStartsWithItsHeaderAndQuotes()
              QString());
     QCOMPARE(readAll(dir.filePath("catalog.csv")),
              QByteArray("Image file,Started,Command line,Exit status,Verdict,Good sectors,"
-                        "Bad sectors,SHA-256\r\n"
-                        "a.dmk,2026-03-01T09:30:05,\"cw2dmk -d0 \"\"/box/a.dmk\"\"\",0,Good,718,2,ab12\r\n"
+                        "Bad sectors,SHA-256,DOS,Disk name,Files,Damaged files\r\n"
+                        "a.dmk,2026-03-01T09:30:05,\"cw2dmk -d0 \"\"/box/a.dmk\"\"\",0,Good,718,2,ab12,"
+                        "LDOS 5.3,GAMES,14,1\r\n"
                         "\"b,\"\"c\"\".dmk\",2026-03-01T09:30:05,"
                         "\"cw2dmk -d0 \"\"/box/b,\"\"c\"\".dmk\"\"\",0,\"2 bad sectors,\nsee track 3\","
-                        "718,2,ab12\r\n"));
+                        "718,2,ab12,LDOS 5.3,GAMES,14,1\r\n"));
 }
 
 // A spreadsheet saved it with its own columns and no last line break: the
@@ -122,6 +129,34 @@ void TestBatchNames::catalogChangedElsewhereIsOnlyAppendedTo()
     const QByteArray now = readAll(dir.filePath("catalog.csv"));
     QVERIFY(now.startsWith(QByteArray(edited + "\r\na.dmk,")));
     QCOMPARE(now.count("Image file"), 1);
+}
+
+void TestBatchNames::rowTakesTheColumnsOfTheHeaderOnDisk_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("added");
+
+    QTest::newRow("an older catalog, without the DOS columns")
+        << QByteArray("Image file,Started,Command line,Exit status,Verdict,Good sectors,"
+                      "Bad sectors,SHA-256\r\n")
+        << QByteArray("a.dmk,2026-03-01T09:30:05,\"cw2dmk -d0 \"\"/box/a.dmk\"\"\",0,Good,718,2,"
+                      "ab12\r\n");
+    QTest::newRow("columns a spreadsheet moved, one of its own, a byte order mark")
+        << QByteArray("\xEF\xBB\xBF\"Disk name\",Notes,image file,Files\r\n")
+        << QByteArray("GAMES,,a.dmk,14\r\n");
+    QTest::newRow("a quoted column holding a comma and a line break is no column of ours")
+        << QByteArray("\"Files,\nDOS\",SHA-256\n") << QByteArray(",ab12\r\n");
+}
+
+// The file keeps the one shape it has: every new row fits its header.
+void TestBatchNames::rowTakesTheColumnsOfTheHeaderOnDisk()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, added);
+    QTemporaryDir dir;
+    touch(dir.filePath("catalog.csv"), before);
+    QCOMPARE(catalog::append(dir.path(), row("a.dmk", "Good")), QString());
+    QCOMPARE(readAll(dir.filePath("catalog.csv")), before + added);
 }
 
 // Root writes read-only folders, so the folder is a file here.

@@ -50,6 +50,7 @@ QChar letter(RunTrackState state)
     case RunTrackState::AfterRetries: return u'R';
     case RunTrackState::Unrecovered: return u'U';
     case RunTrackState::Unformatted: return u'F';
+    case RunTrackState::NotInImage: return u'N';
     case RunTrackState::NotRead: break;
     }
     return u'.';
@@ -144,8 +145,8 @@ QHash<QString, Expected> expectations()
         {"cw2dmk-replay-v7-one-track", {K::Good, "1 good track, 10 good sectors, no errors.", grid(1, 1, u'C')}},
         {"cw2dmk-replay-with-x", {K::Failure, "does not support options", none}},
         {"cw2dmk-replay-without-k", {K::Failure, "requires -k option", none}},
-        {"cw2dmk-sigint", {K::Stopped, "Stopped by you", QString()}},
-        {"cw2dmk-sigint-paced", {K::Stopped, "Stopped by you after 14 tracks.", grid(88, 1, u'.', [] {
+        {"cw2dmk-sigint", {K::Stopped, "Stopped by you after 21 cylinders, both sides, and side 0 of cylinder 21.", QString()}},
+        {"cw2dmk-sigint-paced", {K::Stopped, "Stopped by you after 14 tracks.", grid(15, 1, u'.', [] {
              QHash<int, QChar> done;
              for (int track = 0; track < 14; ++track)
                  done.insert(track, u'C');
@@ -178,7 +179,7 @@ QHash<QString, Expected> expectations()
         {"jv2dmk-jv1-without-j1", {K::Crashed, "jv2dmk crashed (signal 11).", none}},
         {"jv2dmk-jv3", {K::Warning, "unchecked", none}},
         {"jv2dmk-jv3-crcflag-v2", {K::Warning, "track 3 side 0 (1 sector), track 21 side 0 (1 sector)", grid(40, 1, u'C', {{3, u'U'}, {21, u'U'}}), "3:0:1 21:0:1"}},
-        {"jv2dmk-jv3-fewer-sectors-v1", {K::Good, "jv2dmk converted 80 tracks", grid(40, 2, u'C')}},
+        {"jv2dmk-jv3-fewer-sectors-v1", {K::Good, "jv2dmk converted 40 cylinders, both sides", grid(40, 2, u'C')}},
         {"jv2dmk-missing-input", {K::Failure, "nosuch.dsk: No such file or directory", none}},
         {"jv2dmk-one-name-existing-dmk", {K::Warning, "unchecked", none}},
         {"jv2dmk-one-name-same-as-input", {K::Crashed, "signal 11", none}},

@@ -312,6 +312,49 @@ if [[ -d $replayed ]]; then
         grep -qi "$colour" <<<"$colours" || fail "the run window shows no $colour"
     done
     echo "ok: run window (map and verdict on the screenshot)"
+
+    # --- a box of disks: the next one read at a key press, pictured ----------
+    xdotool windowfocus --sync "$run_window"
+    xdotool key space # Read Next Disk, focused when the read ended
+    take_window "cw2dmk .* replayed.DMK" >/dev/null # "Put the next disk in the drive…"
+    xdotool key alt+c
+    until_true 20 "the second disk's end in its transcript" \
+        grep -qs "^Exit status 0 after" "$work/disks/replayed-2.cw2dmk.txt"
+    until_true 20 "both disks in the catalog" \
+        grep -qs "^replayed-2.DMK," "$work/disks/catalog.csv"
+    sleep 0.3 # the last paint
+    import -window "$run_window" "$artifacts/batch-read.png"
+    echo "ok: two disks read in one run window"
+
+    # --- a verified write: dmk2cw, then the disk read back and compared ------
+    # dmk2cw reports 35 tracks written; cw2dmk reads back the very image.
+    written="$work/write-ok"
+    mkdir -p "$written"
+    for track in $(seq 0 34); do printf 'Track %d, side 0\r' "$track"; done >"$written/stdout"
+    : >"$written/stderr"
+    echo 0 >"$written/status"
+    printf '[[0.1, "stdout", %d]]\n' "$(stat -c %s "$written/stdout")" >"$written/timing"
+    clean="$shared/tool-output/cw2dmk-replay-clean"
+    gzip -dc "$clean/produced/out.dmk.gz" >"$work/disks/archive.dmk"
+    rm -f "$work/tools/dmk2cw" "$work/tools/cw2dmk"
+    printf '#!/bin/sh\nFERNCASTLE_REPLAY="%s" FERNCASTLE_REPLAY_IMAGE= exec "%s" "$@"\n' \
+        "$written" "$fixtures/run/replay-tool" >"$work/tools/dmk2cw"
+    printf '#!/bin/sh\nFERNCASTLE_REPLAY="%s" FERNCASTLE_REPLAY_IMAGE="%s" exec "%s" "$@"\n' \
+        "$clean" "$clean/produced/out.dmk.gz" "$fixtures/run/replay-tool" >"$work/tools/cw2dmk"
+    chmod +x "$work/tools/dmk2cw" "$work/tools/cw2dmk"
+    main_keys alt+i
+    answer_file_dialog "$work/disks/archive.dmk"
+    write_window=$(take_window "dmk2cw .* archive.dmk")
+    until_true 20 "the read-back's end in its transcript" \
+        grep -qs "^Exit status 0 after" "$work/disks/archive-verify.cw2dmk.txt"
+    # An equal read-back is removed once compared: the chain has ended.
+    until_true 20 "the equal read-back to be removed" test ! -e "$work/disks/archive-verify.dmk"
+    sleep 0.3 # the last paint
+    import -window "$write_window" "$artifacts/verified-write.png"
+    xdotool windowfocus --sync "$write_window"
+    xdotool key alt+c
+    until_true 20 "the write's run window to close" window_gone "dmk2cw .* archive.dmk"
+    echo "ok: verified write"
 fi
 
 main_keys alt+f x

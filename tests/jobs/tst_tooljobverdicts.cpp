@@ -14,6 +14,8 @@ namespace {
 
 constexpr int waitMs = 30000;
 
+using Cells = QList<std::pair<int, int>>; // track, side
+
 QString sample(const QString &name)
 {
     return QDir(test::toolOutputDir()).filePath(name);
@@ -79,28 +81,34 @@ void TestToolJobVerdicts::capturedRunsGetTheirVerdict_data()
     QTest::addColumn<QByteArray>("written");
     QTest::addColumn<VerdictKind>("kind");
     QTest::addColumn<QStringList>("said");
+    // Cells the run window must not show as read: the image holds nothing there.
+    QTest::addColumn<Cells>("notInImage");
 
     QTest::newRow("DMK to JV over stale pointers")
         << "dmk2jv3-stale-idam-v2" << "files/sides40.dmk.gz" << sides40WithDuplicates()
         << VerdictKind::Warning
         << QStringList{"Read back, sides40.dsk holds 1240 sectors",
                        "160 duplicate sectors on tracks 0-39 side 1.",
-                       "Against sides40.dmk, its input, 160 sectors gained on tracks 0-39 side 1."};
+                       "Against sides40.dmk, its input, 160 sectors gained on tracks 0-39 side 1."}
+        << Cells{};
     QTest::newRow("restarted read counts more than it wrote")
         << "cw2dmk-replay-restart-single-sided" << "" << restartedRead() << VerdictKind::Warning
         << QStringList{"cw2dmk counted 711 good sectors, but image.dmk holds 702.",
-                       "No sectors at all on track 0 side 0, inside the disk."};
+                       "No sectors at all on track 0 side 0, inside the disk."}
+        << Cells{{0, 0}};
     QTest::newRow("a clean conversion at default verbosity")
         << "jv2dmk-jv3" << "files/dd40.dsk" << test::readWhole(sample("files/dd40.dmk"))
         << VerdictKind::Good
         << QStringList{"jv2dmk ended normally and reports nothing at this verbosity. Read back, "
-                       "dd40.dmk holds 720 sectors, every CRC good."};
+                       "dd40.dmk holds 720 sectors, every CRC good."}
+        << Cells{};
     QTest::newRow("CRC errors the input already had")
         << "dmk2jv3-badcrc" << "files/dd40-badcrc.dmk"
         << test::readUnpacked(sample("dmk2jv3-badcrc/produced/out.dsk.gz")) << VerdictKind::Warning
         << QStringList{"has 2 sectors whose CRC fails",
                        "They were already bad in dd40-badcrc.dmk, the input: the conversion did "
-                       "not cause them."};
+                       "not cause them."}
+        << Cells{};
     QTest::newRow("8-inch image without the kind that holds it")
         << "jv2dmk-too-long-track" << "files/ibm77.dsk.gz"
         << QByteArray::fromHex("004d001910000000000000000000000000") .left(16)
@@ -109,7 +117,8 @@ void TestToolJobVerdicts::capturedRunsGetTheirVerdict_data()
                        "ibm77.dsk holds 77 tracks too long for a 5.25-inch disk, the media jv2dmk "
                        "assumes; add -k3 (5.25-inch HD or 8-inch SD/DD disk) to the optional "
                        "parameters.",
-                       "The run left only an incomplete stub in"};
+                       "The run left only an incomplete stub in"}
+        << Cells{};
 }
 
 void TestToolJobVerdicts::capturedRunsGetTheirVerdict()
@@ -119,6 +128,7 @@ void TestToolJobVerdicts::capturedRunsGetTheirVerdict()
     QFETCH(QByteArray, written);
     QFETCH(VerdictKind, kind);
     QFETCH(QStringList, said);
+    QFETCH(Cells, notInImage);
     QTemporaryDir dir;
     ToolCommand command;
     command.tool = test::SampleRun::load(sample(run)).tool();
@@ -149,6 +159,7 @@ void TestToolJobVerdicts::capturedRunsGetTheirVerdict()
     const QString everything = outcome.verdict.sentence + u' ' + outcome.incompleteSentence();
     for (const QString &part : said)
         QVERIFY2(everything.contains(part), qPrintable(everything));
+    QCOMPARE(job.analysis().map().cellsIn(RunTrackState::NotInImage), notInImage);
     // A script reads the kind from the transcript's last line.
     const QStringList lines = QString::fromUtf8(test::readWhole(job.transcript().fileName()))
                                   .split(u'\n', Qt::SkipEmptyParts);

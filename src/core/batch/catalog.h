@@ -16,6 +16,11 @@ struct CatalogRow {
     int goodSectors = 0;
     int badSectors = 0;
     QString sha256; // hex; empty when no image was written
+    // The DOS directory on the image; empty and -1 when none was recognised.
+    QString dos;
+    QString diskName;
+    int files = -1;        // the user's files, as the DOS lists them
+    int damagedFiles = -1; // files (system ones too) with a bad or missing sector
 };
 
 // catalog.csv in a folder of images: one row per read, RFC 4180, UTF-8,
@@ -30,10 +35,18 @@ QStringList header();
 // quoted, with its quotes doubled.
 QByteArray record(const QStringList &fields);
 QStringList fieldsOf(const CatalogRow &row);
+// The fields in the columns of a header already on disk, matched by name
+// (an older catalog lacks the newer columns; a spreadsheet may have moved
+// them); a column of no name of ours stays empty. A header that names none
+// of ours is taken for none at all: the fields stay as they are.
+QStringList shapedTo(const QStringList &existingHeader, const QStringList &fields);
+// The first record of a catalog's bytes, quotes undone.
+QStringList firstRecord(QByteArrayView bytes);
 
 // Appends row to catalog.csv in folder, starting the file with the header
-// when it is new or empty. Empty on success, otherwise a sentence for the
-// user saying what could not be written.
+// when it is new or empty. A catalog begun under another header keeps it:
+// the row is given that header's columns (see shapedTo). Empty on success,
+// otherwise a sentence for the user saying what could not be written.
 QString append(const QString &folder, const CatalogRow &row);
 
 } // namespace catalog

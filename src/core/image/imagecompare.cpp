@@ -124,13 +124,15 @@ ImageComparison compareImages(const SectorSource &first, const SectorSource &sec
 }
 
 QString describeDifference(const SectorDifference &difference, const QString &first,
-                           const QString &second)
+                           const QString &second, const QString &holder)
 {
     const SectorAddress &at = difference.address;
-    const QString place = QStringLiteral("Cylinder %1, side %2, sector %3: ")
+    const QString place = QStringLiteral("Cylinder %1, side %2, sector %3")
                               .arg(at.cylinder)
                               .arg(at.side)
-                              .arg(at.id);
+                              .arg(at.id)
+                          + (holder.isEmpty() ? QString() : QStringLiteral(" (in %1)").arg(holder))
+                          + QStringLiteral(": ");
     switch (difference.kind) {
     case SectorDifferenceKind::OnlyInFirst:
         return place + QStringLiteral("only in %1.").arg(first);

@@ -53,8 +53,9 @@ struct ImageComparison
 ImageComparison compareImages(const SectorSource &first, const SectorSource &second);
 
 // One plain line for the difference: "Cylinder 3, side 0, sector 5: ...".
-// first and second name the two images in the text.
+// first and second name the two images in the text; holder, when known,
+// what the sector belongs to ("Cylinder 3, side 0, sector 5 (in BASIC/CMD): ...").
 QString describeDifference(const SectorDifference &difference, const QString &first,
-                           const QString &second);
+                           const QString &second, const QString &holder = {});
 
 } // namespace ferncastle

@@ -12,15 +12,24 @@ constexpr int maxSides = 2;
 
 } // namespace
 
+void DiskMap::setKnownSize(int tracks, int sides)
+{
+    m_knownTracks = std::clamp(tracks, 0, maxTracks);
+    m_knownSides = std::clamp(sides, 0, maxSides);
+    if (m_knownTracks > 0 && m_knownSides > 0) {
+        // The tool prints no plan when it guesses nothing.
+        RunEvent plan{RunEventKind::Plan};
+        plan.tracks = m_knownTracks;
+        plan.sides = m_knownSides;
+        planned(plan);
+    }
+}
+
 void DiskMap::apply(const RunEvent &event)
 {
     switch (event.kind) {
     case RunEventKind::Plan:
-        m_cells.clear();
-        m_tracks = m_sides = 0;
-        resize(event.tracks, event.sides);
-        m_sidesCertain = event.sidesCertain;
-        m_currentTrack = m_currentSide = -1;
+        planned(event);
         break;
     case RunEventKind::TrackStarted:
         started(event);
@@ -41,10 +50,13 @@ void DiskMap::apply(const RunEvent &event)
         break;
     case RunEventKind::TracksLimited:
         resize(std::min(event.tracks, m_tracks), m_sides);
+        m_tracksCertain = true;
+        m_expectedTracks = std::clamp(event.tracks, 0, maxTracks);
         m_currentTrack = m_currentSide = -1;
         break;
     case RunEventKind::SingleSided:
         resize(m_tracks, 1);
+        m_sidesCertain = true;
         break;
     default:
         break;
@@ -73,6 +85,63 @@ void DiskMap::finish(bool completed)
     if (cellsDone() == 0)
         resize(0, 0);
     m_currentTrack = m_currentSide = -1;
+}
+
+// A plan read from an image, or the user's own count, gives the disk's
+// size. The tool's guess only says how far it may go: cw2dmk tries 88
+// tracks on a disk that may have 35, so the map starts empty and grows.
+void DiskMap::planned(const RunEvent &event)
+{
+    m_cells.clear();
+    m_tracks = m_sides = 0;
+    m_sidesCertain = event.sidesCertain || m_knownSides > 0;
+    m_tracksCertain = event.sidesCertain || m_knownTracks > 0;
+    const int sides = m_knownSides > 0 ? m_knownSides : event.sides;
+    m_expectedTracks = m_tracksCertain ? std::clamp(m_knownTracks > 0 ? m_knownTracks
+                                                                      : event.tracks,
+                                                    0, maxTracks)
+                                       : 0;
+    resize(m_expectedTracks, sides);
+    m_currentTrack = m_currentSide = -1;
+}
+
+int DiskMap::cellsExpected() const
+{
+    if (!m_tracksCertain)
+        return 0;
+    return std::max(m_expectedTracks, m_tracks) * m_sides;
+}
+
+int DiskMap::wholeCylindersDone() const
+{
+    int whole = 0;
+    for (int track = 0; track < m_tracks; ++track)
+        whole += std::all_of(m_cells.cbegin() + track * m_sides,
+                             m_cells.cbegin() + (track + 1) * m_sides,
+                             [](const TrackCell &cell) {
+                                 return cell.state != RunTrackState::NotRead;
+                             })
+                     ? 1
+                     : 0;
+    return whole;
+}
+
+int DiskMap::halfCylindersDone() const
+{
+    return m_sides == 2 ? cellsDone() - 2 * wholeCylindersDone() : 0;
+}
+
+void DiskMap::holdAgainst(const CellCounts &held)
+{
+    for (int track = 0; track < m_tracks; ++track) {
+        for (int side = 0; side < m_sides; ++side) {
+            TrackCell &cell = m_cells[qsizetype(track) * m_sides + side];
+            const bool lookedGood = cell.state == RunTrackState::Clean
+                                    || cell.state == RunTrackState::AfterRetries;
+            if (lookedGood && cell.good > 0 && held.value({track, side}) == 0)
+                cell.state = RunTrackState::NotInImage;
+        }
+    }
 }
 
 TrackCell DiskMap::cell(int track, int side) const
@@ -134,8 +203,10 @@ void DiskMap::started(const RunEvent &event)
     // means the tool has found the disk single-sided (it says so only at
     // higher verbosity).
     if (m_sides == 2 && !m_sidesCertain && event.side == 0 && event.track > 0 && event.pass <= 1
-        && cell(event.track - 1, 0).state != RunTrackState::NotRead && !sideTouched(1))
+        && cell(event.track - 1, 0).state != RunTrackState::NotRead && !sideTouched(1)) {
         resize(m_tracks, 1);
+        m_sidesCertain = true;
+    }
     m_currentTrack = event.track;
     m_currentSide = event.side;
 }

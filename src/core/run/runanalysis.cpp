@@ -83,6 +83,10 @@ void RunAnalysis::readBackWrittenImages(const WrittenFiles &files)
         const QString &path = files.paths().at(index);
         readBacks.append(files.touched(index) ? readBackFile(path) : notWrittenBy(path));
     }
+    // The map stands for the first image the run wrote (every tool writes
+    // one): what that image holds has the last word.
+    if (readBacks.constFirst().outcome == ImageReadBack::Outcome::Read)
+        m_map.holdAgainst(readBacks.constFirst().cells);
     m_verdict = judgeRun(m_tool, m_summary, m_map, m_end, readBacks, inputOrNull());
 }
 

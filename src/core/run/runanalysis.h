@@ -34,6 +34,8 @@ public:
     // dmk2cw names no track count: the image it writes does. Takes the
     // image's first 16 bytes; a header that is not a DMK's changes nothing.
     void planFromDmkHeader(QByteArrayView header);
+    // The tracks and sides the user set for a read (0: left to the tool).
+    void setKnownSize(int tracks, int sides) { m_map.setKnownSize(tracks, sides); }
 
     // A conversion's input, read before the tool starts (the tool may yet
     // destroy it): its output is held against it, and a failure is

@@ -39,7 +39,7 @@ struct RunEvent {
     int badTracks = 0;
     int retries = 0;
     bool warning = false;
-    bool sidesCertain = false; // Plan: read from an image, not guessed
+    bool sidesCertain = false; // Plan: read from an image, tracks and sides not guessed
     QString text;
 };
 

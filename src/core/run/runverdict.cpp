@@ -26,7 +26,7 @@ QString stoppedSentence(const DiskMap &map)
     const int done = map.cellsDone();
     if (done == 0)
         return QStringLiteral("Stopped by you before any track was finished.");
-    return QLatin1String("Stopped by you after ") + countedNoun(done, "track", "tracks") + u'.';
+    return QLatin1String("Stopped by you after ") + doneInWords(map) + u'.';
 }
 
 QString failedSentence(const QString &tool, const RunSummary &summary, int code)
@@ -82,6 +82,26 @@ QString trackList(const QList<AffectedTrack> &affected)
                          .arg(bad.side)
                          .arg(countedNoun(bad.errors, "sector", "sectors")));
     return parts.join(QLatin1String(", "));
+}
+
+QString doneInWords(const DiskMap &map)
+{
+    if (map.sides() < 2)
+        return countedNoun(map.cellsDone(), "track", "tracks");
+    const int whole = map.wholeCylindersDone();
+    const int half = map.halfCylindersDone();
+    QString words = countedNoun(whole, "cylinder", "cylinders") + QLatin1String(", both sides");
+    if (half == 0)
+        return words;
+    QString halfWords = countedNoun(half, "track", "tracks") + QLatin1String(" of one side");
+    if (half == 1) {
+        for (int track = 0; track < map.tracks(); ++track)
+            for (int side = 0; side < 2; ++side)
+                if (map.cell(track, side).state != RunTrackState::NotRead
+                    && map.cell(track, 1 - side).state == RunTrackState::NotRead)
+                    halfWords = QStringLiteral("side %1 of cylinder %2").arg(side).arg(track);
+    }
+    return whole == 0 ? halfWords : words + QLatin1String(", and ") + halfWords;
 }
 
 RunVerdict judgeRun(const QString &tool, const RunSummary &summary, const DiskMap &map,

@@ -37,6 +37,10 @@ struct AffectedTrack {
 QString countedNoun(int count, const char *singular, const char *plural);
 // "track 5 side 0 (1 sector), track 20 side 0 (2 sectors)"
 QString trackList(const QList<AffectedTrack> &tracks);
+// What the run has done, as a user counts a disk: "14 tracks" on one side,
+// "6 cylinders, both sides" on two, "and side 0 of cylinder 6" for a
+// cylinder half done.
+QString doneInWords(const DiskMap &map);
 
 struct RunVerdict {
     VerdictKind kind = VerdictKind::Warning;

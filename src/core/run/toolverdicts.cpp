@@ -151,8 +151,7 @@ RunVerdict judgeJv2dmkReport(const RunSummary &summary, const DiskMap &map, bool
                            + trackList(affected) + u'.',
                        affected);
     return makeVerdict(VerdictKind::Good,
-                   QLatin1String("jv2dmk converted ")
-                       + countedNoun(map.cellsDone(), "track", "tracks")
+                   QLatin1String("jv2dmk converted ") + doneInWords(map)
                        + QLatin1String(" without a flagged sector."));
 }
 
@@ -172,8 +171,7 @@ RunVerdict judgeDmk2cwReport(const RunSummary &summary, const DiskMap &map, bool
         return makeVerdict(VerdictKind::Warning,
                        QStringLiteral("dmk2cw ended normally but reported no tracks, so the "
                                       "write is unchecked."));
-    return makeVerdict(VerdictKind::Good, QLatin1String("dmk2cw wrote ")
-                                          + countedNoun(map.cellsDone(), "track", "tracks") + u'.');
+    return makeVerdict(VerdictKind::Good, QLatin1String("dmk2cw wrote ") + doneInWords(map) + u'.');
 }
 
 } // namespace ferncastle

@@ -22,6 +22,7 @@ constexpr RunStateRow runStates[] = {
     {RunTrackState::Unrecovered, CellState::Bad, "unrecovered errors"},
     {RunTrackState::Unformatted, CellState::Unformatted, "unformatted"},
     {RunTrackState::NotRead, CellState::NotRead, "not read"},
+    {RunTrackState::NotInImage, CellState::Missing, "reported read, not in the image"},
 };
 
 const RunStateRow &rowOf(RunTrackState state)
@@ -93,8 +94,11 @@ GridModel gridModelOf(const DiskMap &map)
     }
     model.currentTrack = map.currentTrack();
     model.currentSide = map.currentSide();
+    // Only a read-back that contradicts the run adds its mark to the legend.
+    const bool contradicted = !map.cellsIn(RunTrackState::NotInImage).isEmpty();
     for (const RunStateRow &row : runStates)
-        model.legend.append({row.cell, QLatin1String(row.words)});
+        if (row.run != RunTrackState::NotInImage || contradicted)
+            model.legend.append({row.cell, QLatin1String(row.words)});
     return model;
 }
 

@@ -110,6 +110,7 @@ void RunWindow::onStepStarted(int, JobStep *step)
                             {QStringLiteral("\u2014 ") + job->command().commandLine,
                              OutputStream::Stdout}});
         m_progress->setRange(0, 0);
+        m_progress->resetFormat();
         m_shownEvents = -1;
         m_stop->setEnabled(true);
         m_input->setEnabled(true);
@@ -156,10 +157,16 @@ void RunWindow::showProgress()
     m_shownEvents = analysis.eventCount();
     const DiskMap &map = analysis.map();
     m_grid->setModel(gridModelOf(map));
-    if (map.cellsPlanned() > 0) {
-        m_progress->setRange(0, map.cellsPlanned());
-        m_progress->setValue(map.cellsDone());
-    }
+    // A percent of a guessed size would mislead (a 35-track disk at 18 %
+    // near its middle): until the size is known the bar only shows activity.
+    const int expected = map.cellsExpected();
+    m_progress->setRange(0, expected);
+    m_progress->setValue(std::min(map.cellsDone(), expected));
+    m_progressWords->setVisible(map.cellsDone() > 0);
+    m_progressWords->setText(QStringLiteral("Done so far: ") + doneInWords(map)
+                             + (expected > 0 ? QStringLiteral(".")
+                                             : QStringLiteral(". Where the disk ends is not "
+                                                              "known yet.")));
     const QStringList &changes = analysis.summary().planChanges;
     m_planChanges->setVisible(!changes.isEmpty());
     m_planChanges->setText(changes.join(u'\n'));
@@ -191,10 +198,20 @@ void RunWindow::onJobEnded(const JobOutcome &outcome)
     m_paintTimer.stop();
     // The end settles the map (a guessed plan trimmed) without new events.
     showProgress();
-    const DiskMap &map = m_job->analysis().map();
-    m_progress->setRange(0, std::max(1, map.cellsPlanned()));
-    m_progress->setValue(outcome.end.completed() ? m_progress->maximum() : map.cellsDone());
+    showProgressEnd(m_job->analysis().map(), outcome.end.completed());
     showOutcome(outcome);
+}
+
+// A run cut short on a disk of unknown size has no share done to show:
+// the bar stays empty and says what was done.
+void RunWindow::showProgressEnd(const DiskMap &map, bool completed)
+{
+    const int expected = map.cellsExpected();
+    m_progress->setRange(0, std::max(1, expected));
+    m_progress->setValue(completed ? m_progress->maximum() : std::min(map.cellsDone(), expected));
+    if (!completed && expected == 0 && map.cellsDone() > 0)
+        m_progress->setFormat(doneInWords(map));
+    m_progressWords->setText(QStringLiteral("Done: ") + doneInWords(map) + u'.');
 }
 
 void RunWindow::onChainEnded(const RunVerdict &verdict)

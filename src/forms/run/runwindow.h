@@ -96,6 +96,7 @@ private:
     void sendInput();
     void paintTick();
     void showProgress();
+    void showProgressEnd(const DiskMap &map, bool completed);
     void showVerdict(const RunVerdict &verdict);
     void showOutcome(const JobOutcome &outcome);
     void openTranscriptFolder();
@@ -125,6 +126,7 @@ private:
     QPushButton *m_stop = nullptr;
     QProgressBar *m_progress = nullptr;
     TrackGrid *m_grid = nullptr;
+    QLabel *m_progressWords = nullptr;
     QLabel *m_planChanges = nullptr;
     QLabel *m_status = nullptr;
     QLabel *m_verdict = nullptr;

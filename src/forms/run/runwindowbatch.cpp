@@ -90,6 +90,8 @@ void RunWindow::offerNextRead()
     m_readAgain->show();
     m_readNext->setEnabled(true);
     m_readAgain->setEnabled(true);
+    // With a box of disks to read, the next one is a key press away.
+    m_readNext->setFocus();
 }
 
 } // namespace ferncastle

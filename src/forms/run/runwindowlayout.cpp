@@ -49,6 +49,8 @@ void RunWindow::buildLayout()
     m_progress = named(new QProgressBar, "progressBar");
     m_progress->setRange(0, 0);
     layout->addWidget(m_progress);
+    m_progressWords = wrappingLabel("progressWords");
+    layout->addWidget(m_progressWords);
     m_grid = named(new TrackGrid, "trackGrid");
     layout->addWidget(m_grid);
     m_planChanges = wrappingLabel("planChanges");

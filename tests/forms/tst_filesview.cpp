@@ -99,8 +99,8 @@ void TestFilesView::filesViewShowsTheDisk_data()
     QTest::addColumn<QList<QPoint>>("marked"); // when TED/CMD is selected
 
     QTest::newRow("LDOS disk, all intact")
-        << ldosDisk() << "LDOS 5.3 disk LDOS531, formatted 07/14/91, 0 bytes free.\n"
-                         "LDOS 5.3 disk LDOS531: 14 files, all intact."
+        << ldosDisk() << "LDOS 5.3 disk LDOS531: 14 files, all intact.\nFormatted 07/14/91; "
+                         "35 cylinders, one side, single density; 0 bytes free."
         << 29 << "intact" << QList<QPoint>{};
     const auto [damaged, cells] = damagedLdos();
     QTest::newRow("a copy with bad sectors in one file")
@@ -132,10 +132,14 @@ void TestFilesView::filesViewShowsTheDisk()
     FilesView &view = *info.filesView;
     QVERIFY2(view.dosDiskLine->text().contains(diskLine), qPrintable(view.dosDiskLine->text()));
     QCOMPARE(view.filesTable->rowCount(), rows);
+    // The cell selected first names the files on it from the start.
+    QCOMPARE(info.lblTrack->text().contains(QStringLiteral("Holds part of BOOT/SYS")), rows > 0);
     // Never an empty table standing for an empty disk.
     QCOMPARE(view.filesTable->isVisible(), rows > 0);
     if (rows == 0)
         return;
+    // In the directory's order until the user sorts.
+    QCOMPARE(view.filesTable->item(0, 0)->text(), view.directory().files.first().dosName());
     view.filesTable->sortByColumn(1, Qt::DescendingOrder); // by size, as numbers
     QVERIFY(view.filesTable->item(0, 1)->text().toInt()
             >= view.filesTable->item(1, 1)->text().toInt());

@@ -82,14 +82,15 @@ QString diskLineText(const DosDirectory &directory)
         return why;
     }
     const DosDisk &disk = directory.disk;
-    QString line = disk.dos + QStringLiteral(" disk");
-    if (!disk.name.isEmpty())
-        line += u' ' + disk.name;
+    QString line = directorySummary(directory) + QStringLiteral(".\n");
     if (!disk.formatDate.isEmpty())
-        line += QStringLiteral(", formatted ") + disk.formatDate;
-    line += disk.freeBytes < 0 ? QStringLiteral(", free space not known")
-                               : QStringLiteral(", %1 bytes free").arg(disk.freeBytes);
-    line += QStringLiteral(".\n") + directorySummary(directory) + u'.';
+        line += QStringLiteral("Formatted %1; ").arg(disk.formatDate);
+    line += QStringLiteral("%1 cylinders, %2, %3 density; ")
+                .arg(QString::number(disk.cylinders),
+                     disk.sides == 2 ? QStringLiteral("two sides") : QStringLiteral("one side"),
+                     disk.doubleDensity ? QStringLiteral("double") : QStringLiteral("single"));
+    line += disk.freeBytes < 0 ? QStringLiteral("free space not known.")
+                               : QStringLiteral("%1 bytes free.").arg(disk.freeBytes);
     for (const QString &finding : directory.findings)
         line += u'\n' + finding;
     return line;
@@ -137,6 +138,7 @@ void FilesView::createControls()
     filesTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     filesTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     filesTable->verticalHeader()->hide();
+    filesTable->verticalHeader()->setDefaultSectionSize(filesTable->fontMetrics().height() + 6);
     filesTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     filesTable->horizontalHeader()->setStretchLastSection(true);
     cmdSaveFiles = named(new QPushButton(QStringLiteral("Save &Files...")), "cmdSaveFiles");
@@ -166,6 +168,8 @@ void FilesView::showDirectory(const SectorSource &source, const QString &name)
 void FilesView::fillTable()
 {
     filesTable->setSortingEnabled(false);
+    // A new disk opens in its directory's order, as the DOS lists it.
+    filesTable->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     filesTable->clearContents();
     filesTable->setRowCount(int(m_directory.files.size()));
     for (int row = 0; row < m_directory.files.size(); ++row) {

@@ -101,16 +101,24 @@ void ImageInfoWindow::createFilesView()
 
 void ImageInfoWindow::showImage(const DiskImage &image, const QString &name)
 {
+    // The files first: the cell selected on the map names its files.
+    showFiles(SectorSource::fromFile(name), name);
     showTracks(image, name);
-    filesView->showDirectory(SectorSource::fromFile(name), name);
-    actSaveFiles->setEnabled(filesView->canSave());
 }
 
 void ImageInfoWindow::showImage(const SectorSource &source, const QString &name)
 {
+    showFiles(source, name);
     showTracks(source.image(), name);
+}
+
+void ImageInfoWindow::showFiles(const SectorSource &source, const QString &name)
+{
     filesView->showDirectory(source, name);
     actSaveFiles->setEnabled(filesView->canSave());
+    // Which programs came through is what a disk with files is read for.
+    tabDetails->setCurrentWidget(filesView->directory().found ? static_cast<QWidget *>(filesView)
+                                                              : tblSectors);
 }
 
 void ImageInfoWindow::showTracks(const DiskImage &image, const QString &name)

@@ -67,6 +67,7 @@ private:
     void createControls();
     void createFilesView();
     void showTracks(const DiskImage &image, const QString &name);
+    void showFiles(const SectorSource &source, const QString &name);
     void showTrack(int track, int side);
     void showSectorBytes(int row);
 

@@ -150,7 +150,8 @@ void TestFilesView::filesViewShowsTheDisk()
     if (!marked.isEmpty()) {
         QCOMPARE(info.grid->selectedTrack(), marked.first().x());
         const QString onTrack = info.lblTrack->text();
-        QVERIFY2(onTrack.contains(QStringLiteral("Holds part of ")) && onTrack.contains(damagedName),
+        QVERIFY2(onTrack.contains(QStringLiteral("Holds part of "))
+                     && onTrack.contains(damagedName),
                  qPrintable(onTrack));
     }
 }

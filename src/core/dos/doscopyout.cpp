@@ -9,8 +9,9 @@ QString sectorAddressList(const QList<SectorAddress> &sectors)
 {
     QStringList parts;
     for (const SectorAddress &at : sectors) {
-        parts.append(at.side < 0 ? QStringLiteral("%1/-/-").arg(at.cylinder)
-                                 : QStringLiteral("%1/%2/%3").arg(at.cylinder).arg(at.side).arg(at.id));
+        parts.append(at.side < 0
+                         ? QStringLiteral("%1/-/-").arg(at.cylinder)
+                         : QStringLiteral("%1/%2/%3").arg(at.cylinder).arg(at.side).arg(at.id));
     }
     return parts.join(QLatin1Char(' '));
 }

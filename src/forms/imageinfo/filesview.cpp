@@ -55,7 +55,9 @@ struct FileColumn
 };
 
 const FileColumn fileColumns[] = {
-    {"File", [](const DosFile &f) -> QTableWidgetItem * { return new QTableWidgetItem(f.dosName()); }},
+    {"File", [](const DosFile &f) -> QTableWidgetItem * {
+         return new QTableWidgetItem(f.dosName());
+     }},
     {"Size", [](const DosFile &f) -> QTableWidgetItem * {
          auto *item = new SortedItem(QString::number(f.size), f.size);
          item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -40,7 +40,7 @@ int main(int argc, char *argv[])
         timer.start();
         const std::clock_t cpuStart = std::clock();
         auto *window = new ImageInfoWindow;
-        window->showImage(readDiskImageFile(file.fileName()), file.fileName());
+        window->showImage(SectorSource::fromFile(file.fileName()), file.fileName());
         window->show();
         QApplication::processEvents();
         window->grab();

@@ -1,9 +1,8 @@
 #include "commandline/filescommand.h"
 
-#include "core/dos/dosdirectory.h"
+#include "core/dos/doscopyout.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -33,41 +32,6 @@ QString escaped(const QString &text)
     return out;
 }
 
-QString addressList(const QList<SectorAddress> &sectors)
-{
-    QStringList parts;
-    for (const SectorAddress &at : sectors) {
-        parts.append(at.side < 0 ? QStringLiteral("%1/-/-").arg(at.cylinder)
-                                 : QStringLiteral("%1/%2/%3").arg(at.cylinder).arg(at.side).arg(at.id));
-    }
-    return parts.join(QLatin1Char(' '));
-}
-
-QString healthText(const DosFile &file)
-{
-    switch (file.health) {
-    case FileHealth::Intact:
-        return QStringLiteral("intact");
-    case FileHealth::Damaged:
-        return QStringLiteral("damaged: ") + file.problem
-               + (file.badSectors.isEmpty() ? QString()
-                                            : QStringLiteral(" (cylinder/side/sector: %1)")
-                                                  .arg(addressList(file.badSectors)));
-    case FileHealth::Unreadable:
-        break;
-    }
-    return QStringLiteral("unreadable: ") + file.problem;
-}
-
-QString attributeText(const DosFile &file)
-{
-    return QStringLiteral("%1%2 P%3 LRL %4")
-        .arg(file.system ? QStringLiteral("S") : QStringLiteral("-"),
-             file.invisible ? QStringLiteral("I") : QStringLiteral("-"))
-        .arg(file.protection)
-        .arg(file.recordLength, 3);
-}
-
 QString diskLine(const QString &image, const DosDirectory &directory)
 {
     const DosDisk &disk = directory.disk;
@@ -94,7 +58,7 @@ QString fileLine(const DosFile &file)
         .arg(escaped(file.dosName()), -12)
         .arg(file.size, 8)
         .arg(file.date.isValid() ? file.date.text() : QStringLiteral("--"), -8)
-        .arg(attributeText(file), healthText(file));
+        .arg(fileAttributeText(file), fileHealthText(file));
 }
 
 int statusOf(const DosDirectory &directory)
@@ -132,26 +96,25 @@ namespace {
 // Writes one file, never over one that is there.
 int saveFile(const QDir &folder, const DosFile &file, const QByteArray &bytes)
 {
-    const QString path = folder.filePath(file.saveName());
-    QFile out(path);
-    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) {
+    const CopyOutResult result = copyOut(folder, file, bytes);
+    switch (result.outcome) {
+    case CopyOutResult::Outcome::AlreadyThere:
         write(stdout, QStringLiteral("left %1: %2 is already there\n")
-                          .arg(escaped(file.dosName()), path));
+                          .arg(escaped(file.dosName()), result.path));
         return 1;
-    }
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)
-        || out.write(bytes) != bytes.size() || !out.flush()) {
-        const QString why = out.errorString();
-        if (out.isOpen())
-            out.remove();
-        write(stderr, QStringLiteral("ferncastle: could not write %1: %2\n").arg(path, why));
+    case CopyOutResult::Outcome::Failed:
+        write(stderr, QStringLiteral("ferncastle: could not write %1: %2\n")
+                          .arg(result.path, result.error));
         return 2;
+    case CopyOutResult::Outcome::Written:
+        break;
     }
     write(stdout, QStringLiteral("wrote %1 (%2 bytes)%3\n")
-                      .arg(path)
+                      .arg(result.path)
                       .arg(bytes.size())
-                      .arg(file.health == FileHealth::Intact ? QString()
-                                                             : QStringLiteral(", ") + healthText(file)));
+                      .arg(file.health == FileHealth::Intact
+                               ? QString()
+                               : QStringLiteral(", ") + fileHealthText(file)));
     return 0;
 }
 
@@ -162,11 +125,9 @@ int extractOne(const QDir &folder, const QString &image, bool damagedToo)
     write(stdout, diskLine(image, directory));
     int status = statusOf(directory);
     for (const DosFile &file : directory.files) {
-        const bool wanted = file.health == FileHealth::Intact
-                            || (damagedToo && file.health == FileHealth::Damaged);
-        if (!wanted) {
+        if (!mayCopyOut(file, damagedToo)) {
             write(stdout, QStringLiteral("left out %1: %2%3\n")
-                              .arg(escaped(file.dosName()), healthText(file),
+                              .arg(escaped(file.dosName()), fileHealthText(file),
                                    file.health == FileHealth::Damaged
                                        ? QStringLiteral(" (--damaged-too writes it)")
                                        : QString()));

@@ -55,7 +55,7 @@ void TestDosLook::looks_data()
     QTest::newRow("text with CR line ends")
         << QByteArray("10 REM\rDIR :0\r") << LookKind::Text << "10 REM\nDIR :0\n";
     QTest::newRow("binary") << QByteArray("AB\x00\x01\x80", 5) << LookKind::HexDump
-                            << "0000  41 42 00 01 80 " + QString(11 * 3, u' ') + " AB...\n";
+                            << "0000  41 42 00 01 80" + QString(11 * 3 + 1, u' ') + "  |AB...|";
 }
 
 void TestDosLook::looks()

@@ -287,6 +287,17 @@ echo "ok: about"
 
 import -window "$main" "$artifacts/main-window.png"
 
+# --- Image Information's Files tab on the LDOS disk, pictured for the README ---
+
+main_keys alt+f i
+answer_file_dialog "$fixtures/dos/ld1-531.dsk"
+info_window=$(take_window "Image Information - ld1-531.dsk")
+sleep 0.3 # the last paint
+import -window "$info_window" "$artifacts/files-view.png"
+xdotool key alt+c
+until_true 20 "Image Information to close" window_gone "Image Information - ld1-531.dsk"
+echo "ok: files view"
+
 run_window=""
 replayed="$shared/tool-output/cw2dmk-replay-damaged"
 if [[ -d $replayed ]]; then

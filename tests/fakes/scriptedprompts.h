@@ -45,6 +45,15 @@ public:
         return m_fileAnswers.isEmpty() ? QString() : m_fileAnswers.dequeue();
     }
 
+    // The next folder dialog returns this folder; an empty one is a Cancel.
+    void answerFolder(const QString &folder) { m_folderAnswers.enqueue(folder); }
+
+    QString chooseFolder(QWidget *, const QString &title, const QString &) override
+    {
+        events.append(QStringLiteral("folder dialog: ") + title);
+        return m_folderAnswers.isEmpty() ? QString() : m_folderAnswers.dequeue();
+    }
+
     // The card check's next question gets this answer; with none queued,
     // Cancel. Each question is one "question" event.
     void answerCardCheck(CardCheckAnswer answer) { m_cardAnswers.enqueue(answer); }
@@ -82,6 +91,7 @@ private:
     QQueue<bool> m_yesNoAnswers;
     QQueue<CardCheckAnswer> m_cardAnswers;
     QQueue<QString> m_textAnswers;
+    QQueue<QString> m_folderAnswers;
 };
 
 } // namespace ferncastle::test

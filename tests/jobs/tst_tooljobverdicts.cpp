@@ -1,4 +1,7 @@
+#include "core/dosdisks.h"
 #include "core/imagewriter.h"
+#include "core/dos/dosdirectory.h"
+#include "core/image/imagereader.h"
 #include "core/run/imagefindings.h"
 #include "jobs/tooljob.h"
 #include "support/samplerun.h"
@@ -48,6 +51,17 @@ QByteArray restartedRead()
         return track == 0 ? QList<iw::Sector>{} : iw::uniform(18, true)(track, side);
     };
     return iw::dmk(40, 1, 0x1900, plan);
+}
+
+QByteArray ldosDmk(bool damaged)
+{
+    const QByteArray jv1 = test::readWhole(QStringLiteral(FIXTURES_DIR "/dos/ld1-531.dsk"));
+    const SectorSource source(readDiskImage(jv1), jv1);
+    dosdisks::Disk disk = dosdisks::copyOf(source);
+    // The last sector of TED/CMD, the last file on the disk.
+    const SectorAddress at = readDosDirectory(source).files.constLast().sectors.constLast();
+    disk.at(at.cylinder, at.side, at.id).badCrc = damaged;
+    return dosdisks::toDmk(disk);
 }
 
 } // namespace
@@ -108,6 +122,16 @@ void TestToolJobVerdicts::capturedRunsGetTheirVerdict_data()
         << QStringList{"has 2 sectors whose CRC fails",
                        "They were already bad in dd40-badcrc.dmk, the input: the conversion did "
                        "not cause them."}
+        << Cells{};
+    // The clean read is of a 35-track single-density disk, as the LDOS disk is.
+    QTest::newRow("a read of a disk with a directory")
+        << "cw2dmk-replay-clean" << "" << ldosDmk(false) << VerdictKind::Good
+        << QStringList{"Read back, image.dmk holds 350 sectors, every CRC good. LDOS 5.3 disk "
+                       "LDOS531: 14 files, all intact."}
+        << Cells{};
+    QTest::newRow("a read where a bad sector falls in a file")
+        << "cw2dmk-replay-clean" << "" << ldosDmk(true) << VerdictKind::Warning
+        << QStringList{"LDOS 5.3 disk LDOS531: 14 files; damaged: TED/CMD."}
         << Cells{};
     QTest::newRow("8-inch image without the kind that holds it")
         << "jv2dmk-too-long-track" << "files/ibm77.dsk.gz"

@@ -1,5 +1,7 @@
 #include "doslook.h"
 
+#include "core/image/sectordump.h"
+
 namespace ferncastle {
 
 namespace {
@@ -133,25 +135,6 @@ std::optional<QString> textView(const QByteArray &bytes)
     for (char c : bytes)
         text += c == '\r' ? QChar(u'\n') : (c == '\n' || c == '\t' ? QLatin1Char(c) : shown(quint8(c)));
     return text;
-}
-
-QString hexDump(const QByteArray &bytes)
-{
-    QString dump;
-    for (qsizetype row = 0; row < bytes.size(); row += 16) {
-        QString hex;
-        QString chars;
-        for (qsizetype i = row; i < row + 16; ++i) {
-            hex += i < bytes.size()
-                       ? QStringLiteral("%1 ").arg(quint8(bytes[i]), 2, 16, QLatin1Char('0'))
-                       : QStringLiteral("   ");
-            if (i < bytes.size())
-                chars += shown(quint8(bytes[i]));
-        }
-        dump += QStringLiteral("%1").arg(row, row > 0xFFFF ? 6 : 4, 16, QLatin1Char('0')).toUpper()
-                + QStringLiteral("  ") + hex + u' ' + chars + u'\n';
-    }
-    return dump;
 }
 
 FileLook lookInside(const QByteArray &bytes)

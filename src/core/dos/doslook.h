@@ -21,10 +21,11 @@ struct FileLook
 // text, anything else as a hex dump.
 FileLook lookInside(const QByteArray &bytes);
 
-// Each rendering alone; nothing where the bytes are not of that kind.
+// Each rendering alone; nothing where the bytes are not of that kind. The
+// hex dump is the sector view's (core/image/sectordump.h): one dump
+// in the program.
 std::optional<QString> basicListing(const QByteArray &bytes);
 std::optional<QString> loadModuleView(const QByteArray &bytes);
 std::optional<QString> textView(const QByteArray &bytes);
-QString hexDump(const QByteArray &bytes);
 
 } // namespace ferncastle

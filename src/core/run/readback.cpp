@@ -1,6 +1,6 @@
 #include "core/run/readback.h"
 
-#include "core/image/imagereader.h"
+#include "core/dos/dosdirectory.h"
 
 #include <QFileInfo>
 
@@ -70,6 +70,11 @@ QString readSentence(const ImageReadBack &readBack, const QList<AffectedTrack> &
                               : held + QLatin1String("; a JV1 image keeps no CRCs to check.");
 }
 
+QString withFiles(const QString &sentence, const ImageReadBack &readBack)
+{
+    return readBack.files.isEmpty() ? sentence : sentence + u' ' + readBack.files + u'.';
+}
+
 QString sentenceFor(const ImageReadBack &readBack, const QList<AffectedTrack> &reported)
 {
     switch (readBack.outcome) {
@@ -80,7 +85,7 @@ QString sentenceFor(const ImageReadBack &readBack, const QList<AffectedTrack> &r
     case ImageReadBack::Outcome::Read:
         break;
     }
-    return readSentence(readBack, reported);
+    return withFiles(readSentence(readBack, reported), readBack);
 }
 
 // The tool's count is checked against the image only where the tool gave
@@ -210,9 +215,20 @@ ImageReadBack readBackImage(const QString &name, const DiskImage &image)
     return readBack;
 }
 
+ImageReadBack readBackSource(const QString &name, const SectorSource &source)
+{
+    ImageReadBack readBack = readBackImage(name, source.image());
+    if (readBack.outcome != ImageReadBack::Outcome::Read)
+        return readBack;
+    const DosDirectory directory = readDosDirectory(source);
+    if (directory.found)
+        readBack.files = directorySummary(directory);
+    return readBack;
+}
+
 ImageReadBack readBackFile(const QString &path)
 {
-    return readBackImage(QFileInfo(path).fileName(), readDiskImageFile(path));
+    return readBackSource(QFileInfo(path).fileName(), SectorSource::fromFile(path));
 }
 
 ImageReadBack notWrittenBy(const QString &path)

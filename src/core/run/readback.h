@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/image/diskimage.h"
+#include "core/image/sectorsource.h"
 #include "core/run/imagefindings.h"
 #include "core/run/runverdict.h"
 
@@ -24,6 +25,9 @@ struct ImageReadBack {
     QStringList damage;             // the file cut short, tracks missing
     QStringList problems;           // whatever else the reader found wrong
     CellCounts cells;               // sectors per track and side
+    // The DOS directory's sentence when the image holds one: the user's
+    // question is whether the programs came through, not the sectors.
+    QString files;
 
     int goodSectors() const { return sectors - badSectors; }
     bool clean() const;
@@ -44,6 +48,8 @@ struct ReadBackContext {
 };
 
 ImageReadBack readBackImage(const QString &name, const DiskImage &image);
+// The image and, where it holds a TRS-80 directory, its files.
+ImageReadBack readBackSource(const QString &name, const SectorSource &source);
 // Reads the file at path; one that cannot be read is Unreadable.
 ImageReadBack readBackFile(const QString &path);
 // The run was to write path but left it missing or as it was before.

@@ -125,6 +125,13 @@ QString DialogPrompts::chooseFile(QWidget *parent, const FileRequest &request)
     return file;
 }
 
+QString DialogPrompts::chooseFolder(QWidget *parent, const QString &title,
+                                    const QString &startDir)
+{
+    const QString start = startDir.size() <= longestPath ? startDir : QString();
+    return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(parent, title, start));
+}
+
 CardCheckAnswer DialogPrompts::askCardCheck(QWidget *parent, const QString &tool,
                                             const CardQuestion &question)
 {

@@ -16,6 +16,7 @@ public:
     bool askYesNo(QWidget *parent, const QString &title, const QString &text) override;
     bool askContinueOrStop(QWidget *parent, const QString &title, const QString &text) override;
     QString chooseFile(QWidget *parent, const FileRequest &request) override;
+    QString chooseFolder(QWidget *parent, const QString &title, const QString &startDir) override;
     CardCheckAnswer askCardCheck(QWidget *parent, const QString &tool,
                                  const CardQuestion &question) override;
     QString askText(QWidget *parent, const QString &title, const QString &label) override;

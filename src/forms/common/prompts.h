@@ -54,6 +54,11 @@ public:
     // when the user cancelled.
     virtual QString chooseFile(QWidget *parent, const FileRequest &request) = 0;
 
+    // An existing folder, chosen starting from startDir, with the
+    // platform's own separators; an empty string when the user cancelled.
+    virtual QString chooseFolder(QWidget *parent, const QString &title,
+                                 const QString &startDir) = 0;
+
     // The card check found what will stop tool: start it anyway? Cancel is
     // the default, and the user may turn the check off for good.
     virtual CardCheckAnswer askCardCheck(QWidget *parent, const QString &tool,

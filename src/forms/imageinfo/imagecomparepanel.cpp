@@ -3,63 +3,17 @@
 #include "core/filefilter.h"
 #include "forms/common/named.h"
 #include "forms/common/prompts.h"
+#include "forms/grid/cellmarks.h"
 #include "forms/grid/trackgrid.h"
 
 #include <QDir>
-#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace ferncastle {
-
-// Drawn over the map rather than in it: a cell holding a differing sector
-// gets a thick frame and a cross, so it reads without telling colours.
-class CellMarks : public QWidget
-{
-public:
-    explicit CellMarks(TrackGrid &grid) : QWidget(&grid), m_grid(grid)
-    {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        grid.installEventFilter(this);
-        setGeometry(grid.rect());
-    }
-
-    void setCells(const QList<QPoint> &cells)
-    {
-        m_cells = cells;
-        setGeometry(m_grid.rect());
-        raise();
-        update();
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == &m_grid && event->type() == QEvent::Resize)
-            setGeometry(m_grid.rect());
-        return false;
-    }
-
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setPen(QPen(palette().color(QPalette::WindowText), 2));
-        for (const QPoint &cell : std::as_const(m_cells)) {
-            const QRect rect = m_grid.cellRect(cell.x(), cell.y()).adjusted(1, 1, -1, -1);
-            painter.drawRect(rect);
-            painter.drawLine(rect.topLeft(), rect.bottomRight());
-            painter.drawLine(rect.topRight(), rect.bottomLeft());
-        }
-    }
-
-private:
-    TrackGrid &m_grid;
-    QList<QPoint> m_cells;
-};
 
 namespace {
 

@@ -12,6 +12,7 @@ class QPushButton;
 
 namespace ferncastle {
 
+class CellMarks;
 class Prompts;
 class TrackGrid;
 
@@ -46,7 +47,7 @@ private:
 
     Prompts &m_prompts;
     TrackGrid &m_grid;
-    class CellMarks *m_marks = nullptr;
+    CellMarks *m_marks = nullptr;
     QString m_path;
     QList<QPoint> m_marked;
     QList<SectorAddress> m_rows; // the address of each line of the list

@@ -5,9 +5,11 @@
 #include "forms/common/appicon.h"
 #include "forms/common/named.h"
 #include "forms/grid/trackgrid.h"
+#include "forms/imageinfo/filesview.h"
 #include "forms/imageinfo/imagecomparepanel.h"
 #include "forms/imageinfo/sectorview.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -15,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -74,10 +77,51 @@ void ImageInfoWindow::createControls()
     layout->addWidget(lblTrack);
     layout->addWidget(tblSectors, 1);
     layout->addLayout(m_buttons);
+    createFilesView();
     resize(900, 560);
 }
 
+// The sector list and the files share the room below the map: both are
+// read against it, and the map stays in view whichever is open.
+void ImageInfoWindow::createFilesView()
+{
+    filesView = new FilesView(*grid);
+    tabDetails = named(new QTabWidget, "tabDetails");
+    tabDetails->setAccessibleName(QStringLiteral("Sectors and files"));
+    layout()->replaceWidget(tblSectors, tabDetails);
+    tabDetails->addTab(tblSectors, QStringLiteral("&Sectors"));
+    tabDetails->addTab(filesView, QStringLiteral("F&iles"));
+    actSaveFiles = new QAction(QStringLiteral("Save &Files..."), this);
+    actSaveFiles->setObjectName(QStringLiteral("actSaveFiles"));
+    actSaveFiles->setShortcut(QKeySequence::Save);
+    actSaveFiles->setEnabled(false);
+    addAction(actSaveFiles);
+    connect(actSaveFiles, &QAction::triggered, filesView, &FilesView::saveFiles);
+}
+
 void ImageInfoWindow::showImage(const DiskImage &image, const QString &name)
+{
+    // The files first: the cell selected on the map names its files.
+    showFiles(SectorSource::fromFile(name), name);
+    showTracks(image, name);
+}
+
+void ImageInfoWindow::showImage(const SectorSource &source, const QString &name)
+{
+    showFiles(source, name);
+    showTracks(source.image(), name);
+}
+
+void ImageInfoWindow::showFiles(const SectorSource &source, const QString &name)
+{
+    filesView->showDirectory(source, name);
+    actSaveFiles->setEnabled(filesView->canSave());
+    // Which programs came through is what a disk with files is read for.
+    tabDetails->setCurrentWidget(filesView->directory().found ? static_cast<QWidget *>(filesView)
+                                                              : tblSectors);
+}
+
+void ImageInfoWindow::showTracks(const DiskImage &image, const QString &name)
 {
     if (sectorView)
         sectorView->close();
@@ -98,7 +142,7 @@ void ImageInfoWindow::showImage(const DiskImage &image, const QString &name)
     lstFindings->setVisible(!image.findings.isEmpty());
     tblSectors->setRowCount(0);
     lblTrack->setVisible(image.isImage());
-    tblSectors->setVisible(image.isImage());
+    tabDetails->setVisible(image.isImage());
     if (!image.tracks.isEmpty())
         grid->select(0, 0);
     if (comparison)
@@ -110,7 +154,9 @@ void ImageInfoWindow::showTrack(int track, int side)
     m_track = track;
     m_side = side;
     const TrackInfo *info = m_image.track(track, side);
-    lblTrack->setText(info ? trackDescription(*info) : QString());
+    const QString files = filesView->filesOnCell(track, side);
+    lblTrack->setText((info ? trackDescription(*info) : QString())
+                      + (files.isEmpty() ? QString() : u'\n' + files));
     const QList<SectorInfo> sectors = info ? info->sectors : QList<SectorInfo>{};
     tblSectors->setRowCount(int(sectors.size()));
     for (int row = 0; row < sectors.size(); ++row) {
@@ -158,6 +204,12 @@ void ImageInfoWindow::offerComparison(Prompts &prompts)
     comparison->setImage(m_name);
     qobject_cast<QVBoxLayout *>(layout())->insertWidget(layout()->indexOf(lblTrack), comparison);
     m_buttons->insertWidget(1, comparison->cmdCompareWith);
+}
+
+void ImageInfoWindow::offerFileSaving(Prompts &prompts)
+{
+    filesView->offerSaving(prompts);
+    actSaveFiles->setEnabled(filesView->canSave());
 }
 
 void ImageInfoWindow::copyAsText()

@@ -4,7 +4,7 @@
 #include "forms/main/moorfield.h"
 
 #include "core/filefilter.h"
-#include "core/image/imagereader.h"
+#include "core/image/sectorsource.h"
 #include "forms/common/prompts.h"
 #include "forms/imageinfo/imageinfowindow.h"
 #include "forms/main/filechoice.h"
@@ -41,7 +41,8 @@ void Moorfield::mnuImageInfo_Click()
 
 ImageInfoWindow *Moorfield::openImageInformation(const QString &path)
 {
-    const DiskImage image = readDiskImageFile(path);
+    const SectorSource source = SectorSource::fromFile(path);
+    const DiskImage &image = source.image();
     if (!image.isImage()) {
         m_prompts.showMessage(this, QMessageBox::Warning, QStringLiteral("Image Information"),
                               QDir::toNativeSeparators(path)
@@ -51,8 +52,9 @@ ImageInfoWindow *Moorfield::openImageInformation(const QString &path)
         return nullptr;
     }
     auto *window = new ImageInfoWindow(this);
-    window->showImage(image, QDir::toNativeSeparators(path));
+    window->showImage(source, QDir::toNativeSeparators(path));
     window->offerComparison(m_prompts);
+    window->offerFileSaving(m_prompts);
     window->show();
     window->raise();
     window->activateWindow();

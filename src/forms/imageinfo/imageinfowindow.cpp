@@ -2,8 +2,12 @@
 
 #include "core/image/findinggroups.h"
 #include "core/image/imagereport.h"
+#include "forms/common/accessiblenames.h"
 #include "forms/common/appicon.h"
+#include "forms/common/closekeys.h"
 #include "forms/common/named.h"
+#include "forms/common/screenfit.h"
+#include "forms/common/textroom.h"
 #include "forms/grid/trackgrid.h"
 #include "forms/imageinfo/imagecomparepanel.h"
 #include "forms/imageinfo/sectorview.h"
@@ -28,6 +32,9 @@ ImageInfoWindow::ImageInfoWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     setWindowIcon(appIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     createControls();
+    announceAsWindow(*this);
+    closeOnEscapeAndCtrlW(*this);
+    openOver(*this, parent ? parent->window() : nullptr);
     connect(grid, &TrackGrid::cellSelected, this, &ImageInfoWindow::showTrack);
     connect(cmdCopyText, &QPushButton::clicked, this, &ImageInfoWindow::copyAsText);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
@@ -50,12 +57,13 @@ void ImageInfoWindow::createControls()
     lstFindings->setHeaderHidden(true);
     lstFindings->setWordWrap(true);
     lstFindings->setAccessibleName(QStringLiteral("Findings"));
-    lstFindings->setMaximumHeight(90);
+    lstFindings->setMaximumHeight(roomForText(*lstFindings, 0, 6).height());
     lblTrack = named(new QLabel(QStringLiteral("Select a track on the map to list its sectors.")),
                      "lblTrack");
     lblTrack->setTextFormat(Qt::PlainText);
     tblSectors = named(new QTableWidget(0, int(sectorColumnTitles().size())), "tblSectors");
     tblSectors->setHorizontalHeaderLabels(sectorColumnTitles());
+    tblSectors->setAccessibleName(QStringLiteral("Sectors of the selected track"));
     tblSectors->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblSectors->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblSectors->verticalHeader()->hide();
@@ -74,7 +82,14 @@ void ImageInfoWindow::createControls()
     layout->addWidget(lblTrack);
     layout->addWidget(tblSectors, 1);
     layout->addLayout(m_buttons);
-    resize(900, 560);
+    resize(roomForText(*this, 130, 36));
+}
+
+// A bad row's mark, which stays when the row is selected: the selection's
+// colours replace the row's red.
+QIcon ImageInfoWindow::faultMark() const
+{
+    return stateIcon(CellState::Bad, fontMetrics().height() - 2);
 }
 
 void ImageInfoWindow::showImage(const DiskImage &image, const QString &name)
@@ -90,6 +105,7 @@ void ImageInfoWindow::showImage(const DiskImage &image, const QString &name)
     lstFindings->clear();
     for (const FindingGroup &group : groupFindings(image.findings)) {
         auto *item = new QTreeWidgetItem(lstFindings, {findingGroupLine(group)});
+        item->setIcon(0, faultMark());
         if (group.instances.size() > 1) {
             for (const Finding &finding : group.instances)
                 new QTreeWidgetItem(item, {finding.text});
@@ -117,8 +133,11 @@ void ImageInfoWindow::showTrack(int track, int side)
         const QStringList cells = sectorColumns(sectors[row]);
         for (int column = 0; column < cells.size(); ++column) {
             auto *item = new QTableWidgetItem(cells[column]);
-            if (!sectors[row].good())
+            if (!sectors[row].good()) {
                 item->setForeground(lookOf(CellState::Bad).fill);
+                if (column == 0)
+                    item->setIcon(faultMark());
+            }
             tblSectors->setItem(row, column, item);
         }
     }
@@ -132,7 +151,6 @@ void ImageInfoWindow::showSectorBytes(int row)
         return;
     if (!sectorView) {
         sectorView = new SectorView(SectorSource::fromFile(m_name), m_name, this);
-        sectorView->move(geometry().topLeft() + QPoint(40, 40));
     }
     if (!sectorView->showSector(m_track, m_side, row)) {
         sectorView->close();

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QHBoxLayout;
+class QIcon;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -51,6 +52,7 @@ public:
 
 private:
     void createControls();
+    QIcon faultMark() const;
     void showTrack(int track, int side);
     void showSectorBytes(int row);
 

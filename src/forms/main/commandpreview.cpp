@@ -28,7 +28,7 @@ CommandPreview::CommandPreview(QMainWindow *window, Inputs inputs,
     // out again and again. The line itself is the description.
     m_label->setAccessibleName(QStringLiteral("Command line"));
     m_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    bar->addWidget(m_label, 1);
+    bar->addWidget(m_label, 2);
     for (const auto &[button, action] : m_buttons)
         button->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this,

@@ -177,9 +177,7 @@ void TestWindowPlacement::escapeAndCtrlWClose_data()
     const QKeySequence escape(Qt::Key_Escape);
     const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
     QTest::newRow("image information, Escape") << QStringLiteral("image information") << escape << false;
-    QTest::newRow("image information, Ctrl+W") << QStringLiteral("image information") << ctrlW << false;
     QTest::newRow("card report, Ctrl+W") << QStringLiteral("card report") << ctrlW << false;
-    QTest::newRow("finished run window, Escape") << QStringLiteral("run window") << escape << false;
     QTest::newRow("running run window, Ctrl+W") << QStringLiteral("run window running") << ctrlW << true;
 }
 

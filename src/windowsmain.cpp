@@ -55,6 +55,7 @@ extern "C" Q_DECL_EXPORT int ferncastleRunWindows(int argc, char *argv[])
         return ferncastle::checkCard(thisComputer);
     };
     ferncastle::Moorfield window(services);
+    runWindows.setOwnerWindow(&window);
     // A run window's "Show Image" opens what the run wrote in Image Information.
     runWindows.setShowImage([&window](const QString &image) { window.openImageInformation(image); });
     if (!window.Form_Load())

@@ -283,6 +283,35 @@ xdotool key Return
 until_true 20 "About to close" window_gone "About Ferncastle"
 echo "ok: about"
 
+# --- Image Information and one sector's bytes, pictured for the README -------
+
+# Beside the other disks, so the folder the dialog remembers stays theirs.
+cp "$fixtures/dos/xtrs-utility.dsk" "$work/disks/"
+main_keys alt+f i
+answer_file_dialog "$work/disks/xtrs-utility.dsk"
+info_window=$(take_window "Image Information - xtrs-utility.dsk")
+sector_title="Sector - xtrs-utility.dsk"
+sector_opens() { # Enter on the sector list opens it; Tab walks there
+    local deadline=$((SECONDS + 1))
+    until window_shown "$sector_title"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.05
+    done
+}
+for _ in 1 2 3 4 5 6; do
+    xdotool key Tab Return
+    sector_opens && break
+done
+sector_window=$(take_window "$sector_title")
+sleep 0.3 # the last paint
+import -window "$sector_window" "$artifacts/sector-view.png"
+xdotool key Escape
+until_true 20 "the sector view to close" window_gone "$sector_title"
+xdotool windowfocus --sync "$info_window"
+xdotool key ctrl+w
+until_true 20 "Image Information to close" window_gone "Image Information - xtrs-utility.dsk"
+echo "ok: sector view, closed by Escape and Ctrl+W"
+
 # --- a picture; a replayed read in a run window; Exit --------------------------
 
 import -window "$main" "$artifacts/main-window.png"

@@ -251,6 +251,21 @@ void TestCardCheckDialogs::reportGivesTheToolsRootRights()
 
     QVERIFY2(report.lblFixOutcome->text().contains(outcome), qPrintable(report.lblFixOutcome->text()));
     QVERIFY(report.lblFixOutcome->isVisible());
+    // However long the outcome, each text has its lines' height and none
+    // lies over another.
+    QTest::qWait(0);
+    for (QLabel *label : {report.lblRootRightsPlan, report.lblFixOutcome}) {
+        if (label->isVisible())
+            QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->objectName()));
+    }
+    QList<QWidget *> shown;
+    for (QWidget *child : report.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (child->isVisible())
+            shown.append(child);
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        for (qsizetype j = i + 1; j < shown.size(); ++j)
+            QVERIFY2(!shown[i]->geometry().intersects(shown[j]->geometry()),
+                     qPrintable(shown[i]->objectName() + u' ' + shown[j]->objectName()));
     QCOMPARE(report.cmdGiveRootRights->isVisible(), !fixed);
     const QString text = report.txtReport->toPlainText();
     QCOMPARE(text.contains(QLatin1String("is owned by root and set-user-ID")), fixed);

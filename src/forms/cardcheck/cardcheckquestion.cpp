@@ -2,6 +2,8 @@
 
 #include "core/identity.h"
 #include "forms/cardcheck/findingtext.h"
+#include "forms/common/screenfit.h"
+#include "forms/common/textroom.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -26,8 +28,9 @@ CardCheckQuestion::CardCheckQuestion(const QString &tool, const CardQuestion &qu
 
     txtFindings = new QTextBrowser(this);
     txtFindings->setObjectName(QStringLiteral("txtFindings"));
+    txtFindings->setAccessibleName(QStringLiteral("What will stop the tool"));
     txtFindings->setHtml(findingsHtml(question.stoppers));
-    txtFindings->setMinimumSize(460, 160);
+    txtFindings->setMinimumSize(roomForText(*txtFindings, 64, 9));
     layout->addWidget(txtFindings);
 
     chkDontCheckAgain = new QCheckBox(QStringLiteral("Don't check again"), this);
@@ -45,6 +48,7 @@ CardCheckQuestion::CardCheckQuestion(const QString &tool, const CardQuestion &qu
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     cmdCancel->setFocus();
+    openOver(*this, parent ? parent->window() : nullptr);
 }
 
 bool CardCheckQuestion::dontCheckAgain() const

@@ -1,6 +1,9 @@
 #include "forms/cardcheck/cardcheckreport.h"
 
 #include "forms/cardcheck/findingtext.h"
+#include "forms/common/closekeys.h"
+#include "forms/common/screenfit.h"
+#include "forms/common/textroom.h"
 #include "platform/cardcheck/cardcheck.h"
 #include "platform/cardcheck/cardchecksetting.h"
 #include "platform/cardcheck/rootrightsfix.h"
@@ -34,6 +37,9 @@ CardCheckReport::CardCheckReport(Check check, const SettingsStore &settings, QWi
     setObjectName(QStringLiteral("CardCheckReport"));
     setWindowTitle(QStringLiteral("Check CatWeasel Card"));
     createControls();
+    closeOnEscapeAndCtrlW(*this);
+    openOver(*this, parent ? parent->window() : nullptr);
+    growForWrappedTexts(*this);
     refresh();
 }
 
@@ -42,7 +48,8 @@ void CardCheckReport::createControls()
     auto *layout = new QVBoxLayout(this);
     txtReport = new QTextBrowser(this);
     txtReport->setObjectName(QStringLiteral("txtReport"));
-    txtReport->setMinimumSize(520, 260);
+    txtReport->setAccessibleName(QStringLiteral("Card check report"));
+    txtReport->setMinimumSize(roomForText(*txtReport, 72, 14));
     layout->addWidget(txtReport);
 
     lblRootRightsPlan = wrappedLabel(QStringLiteral("lblRootRightsPlan"), this);

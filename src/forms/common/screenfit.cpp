@@ -3,11 +3,14 @@
 #include <QEvent>
 #include <QLayout>
 #include <QMainWindow>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace ferncastle {
 
@@ -71,11 +74,100 @@ private:
     bool m_scrolling = false;
 };
 
+// Frames are known only once the window manager has framed a window; a
+// window about to be shown borrows its owner's.
+QMargins frameMarginsOf(const QWidget &window, const QWidget *owner)
+{
+    for (const QWidget *widget : {&window, owner}) {
+        const QWindow *handle = widget ? widget->windowHandle() : nullptr;
+        if (handle && !handle->frameMargins().isNull())
+            return handle->frameMargins();
+    }
+    return {};
+}
+
+QRect placedFrame(QSize frameSize, QPoint centre, const QRect &available)
+{
+    QRect frame(QPoint(), frameSize.boundedTo(available.size()));
+    frame.moveCenter(centre);
+    frame.moveLeft(std::clamp(frame.left(), available.left(), available.right() - frame.width() + 1));
+    frame.moveTop(std::clamp(frame.top(), available.top(), available.bottom() - frame.height() + 1));
+    return frame;
+}
+
+void placeOver(QWidget &window, const QWidget *owner)
+{
+    const QScreen *screen = owner ? owner->screen() : window.screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QMargins margins = frameMarginsOf(window, owner);
+    const QSize extra(margins.left() + margins.right(), margins.top() + margins.bottom());
+    const QPoint centre = owner ? owner->frameGeometry().center() : available.center();
+    const QRect frame = placedFrame(window.size() + extra, centre, available);
+    window.resize((frame.size() - extra).expandedTo(window.minimumSize()));
+    // A top-level widget's position is its frame's.
+    window.move(frame.topLeft());
+}
+
+class OpenOver : public QObject
+{
+public:
+    OpenOver(QWidget &window, const QWidget *owner) : QObject(&window), m_owner(owner) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched == parent()) {
+            placeOver(*static_cast<QWidget *>(watched), m_owner.data());
+            deleteLater();
+            watched->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    QPointer<const QWidget> m_owner;
+};
+
+class GrowForTexts : public QObject
+{
+public:
+    explicit GrowForTexts(QWidget &window) : QObject(&window), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == &m_window && event->type() == QEvent::LayoutRequest && m_window.layout()) {
+            m_window.layout()->activate();
+            const int needed = m_window.heightForWidth(m_window.width());
+            const int most = m_window.screen() ? m_window.screen()->availableGeometry().height()
+                                               : needed;
+            if (needed > m_window.height())
+                m_window.resize(m_window.width(), std::min(needed, most));
+        }
+        return false;
+    }
+
+private:
+    QWidget &m_window;
+};
+
 } // namespace
 
 void keepReachableOnSmallScreens(QMainWindow &window)
 {
     window.installEventFilter(new ScreenFit(window));
+}
+
+void openOver(QWidget &window, const QWidget *owner)
+{
+    window.installEventFilter(new OpenOver(window, owner));
+}
+
+void growForWrappedTexts(QWidget &window)
+{
+    window.installEventFilter(new GrowForTexts(window));
 }
 
 } // namespace ferncastle

@@ -1,6 +1,7 @@
 #pragma once
 
 class QMainWindow;
+class QWidget;
 
 namespace ferncastle {
 
@@ -12,5 +13,19 @@ namespace ferncastle {
 // and the window becomes resizable up to its full size. Where it fits,
 // nothing changes.
 void keepReachableOnSmallScreens(QMainWindow &window);
+
+// A secondary window opens over the window it was opened from, and wholly
+// inside the available area of that window's screen: a window sized for a
+// large desktop is made smaller to fit, and one over a window near an edge
+// is moved in. Placed once, when it is first shown, so that where the user
+// later moves it is kept. owner may be null: the window then opens in the
+// middle of the screen.
+void openOver(QWidget &window, const QWidget *owner);
+
+// A label that wraps needs more height the narrower it is, and a window's
+// layout does not pass that on to the window: a text that grows (a longer
+// message shown later) would be cut off or drawn over its neighbours. The
+// window grows, within its screen, whenever its contents change.
+void growForWrappedTexts(QWidget &window);
 
 } // namespace ferncastle

@@ -75,6 +75,19 @@ GridCell GridModel::cell(int track, int side) const
     return cells.at(track * sides + side);
 }
 
+QString GridModel::spokenCell(int track, int side) const
+{
+    const GridCell shown = cell(track, side);
+    QString state = shown.description;
+    for (const LegendEntry &entry : legend) {
+        if (entry.state == shown.state) {
+            state = entry.words;
+            break;
+        }
+    }
+    return QStringLiteral("track %1 side %2: %3").arg(track).arg(side).arg(state);
+}
+
 GridModel gridModelOf(const DiskMap &map)
 {
     GridModel model;

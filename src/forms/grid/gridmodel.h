@@ -32,6 +32,9 @@ struct GridModel {
     QList<LegendEntry> legend;
 
     GridCell cell(int track, int side) const;
+    // The cell as a screen reader names it: its place and the legend's
+    // words for its state, "track 44 side 1: CRC errors or damage".
+    QString spokenCell(int track, int side) const;
 };
 
 // A run's disk map as far as the tool has reported it.

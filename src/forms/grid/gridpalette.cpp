@@ -1,6 +1,8 @@
 #include "forms/grid/gridpalette.h"
 
+#include <QIcon>
 #include <QPainter>
+#include <QPixmap>
 
 #include <algorithm>
 #include <array>
@@ -112,6 +114,18 @@ void paintCell(QPainter &painter, const QRect &rect, CellState state)
     painter.setPen(QPen(look.ink, width, Qt::SolidLine, Qt::FlatCap));
     paintMark(painter, rect, look.mark);
     painter.restore();
+}
+
+QIcon stateIcon(CellState state, int size)
+{
+    QPixmap pixmap(size, size);
+    QPainter painter(&pixmap);
+    paintCell(painter, pixmap.rect(), state);
+    painter.end();
+    QIcon icon;
+    for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Active, QIcon::Selected})
+        icon.addPixmap(pixmap, mode);
+    return icon;
 }
 
 } // namespace ferncastle

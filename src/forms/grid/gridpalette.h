@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QString>
 
+class QIcon;
 class QPainter;
 class QRect;
 
@@ -40,5 +41,9 @@ QString verdictStyle(VerdictKind kind);
 
 // One cell: its colour with its mark, inside rect.
 void paintCell(QPainter &painter, const QRect &rect, CellState state);
+
+// The cell as a list row's mark, size pixels square. It looks the same when
+// the row is selected, so the selection's colours never hide the state.
+QIcon stateIcon(CellState state, int size);
 
 } // namespace ferncastle

@@ -1,5 +1,9 @@
 #include "forms/grid/trackgrid.h"
 
+#include "forms/common/accessiblenames.h"
+
+#include <QAccessible>
+
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -21,6 +25,7 @@ constexpr int spokenLimit = 20; // tracks a screen reader lists before "and N mo
 
 TrackGrid::TrackGrid(QWidget *parent) : QWidget(parent)
 {
+    installAccessibleForms();
     setObjectName(QStringLiteral("trackGrid"));
     setAccessibleName(QStringLiteral("Track map"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -57,6 +62,9 @@ void TrackGrid::select(int track, int side)
     m_track = track;
     m_side = side;
     update();
+    QAccessibleEvent selected(this, QAccessible::Selection);
+    selected.setChild(side * m_model.tracks + track);
+    QAccessible::updateAccessibility(&selected);
     Q_EMIT cellSelected(track, side);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/filefilter.h"
 #include "forms/common/named.h"
+#include "forms/common/textroom.h"
 #include "forms/common/prompts.h"
 #include "forms/grid/cellmarks.h"
 #include "forms/grid/trackgrid.h"
@@ -35,7 +36,8 @@ ImageComparePanel::ImageComparePanel(Prompts &prompts, TrackGrid &grid, QWidget 
     lblComparison->setTextFormat(Qt::PlainText);
     lblComparison->setWordWrap(true);
     lstDifferences = named(new QListWidget, "lstDifferences");
-    lstDifferences->setMaximumHeight(110);
+    lstDifferences->setAccessibleName(QStringLiteral("Differing sectors"));
+    lstDifferences->setMaximumHeight(roomForText(*lstDifferences, 0, 7).height());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(lblComparison);

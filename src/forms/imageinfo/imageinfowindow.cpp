@@ -2,8 +2,12 @@
 
 #include "core/image/findinggroups.h"
 #include "core/image/imagereport.h"
+#include "forms/common/accessiblenames.h"
 #include "forms/common/appicon.h"
+#include "forms/common/closekeys.h"
 #include "forms/common/named.h"
+#include "forms/common/screenfit.h"
+#include "forms/common/textroom.h"
 #include "forms/grid/trackgrid.h"
 #include "forms/imageinfo/filesview.h"
 #include "forms/imageinfo/imagecomparepanel.h"
@@ -31,6 +35,9 @@ ImageInfoWindow::ImageInfoWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     setWindowIcon(appIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     createControls();
+    announceAsWindow(*this);
+    closeOnEscapeAndCtrlW(*this);
+    openOver(*this, parent ? parent->window() : nullptr);
     connect(grid, &TrackGrid::cellSelected, this, &ImageInfoWindow::showTrack);
     connect(cmdCopyText, &QPushButton::clicked, this, &ImageInfoWindow::copyAsText);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
@@ -53,12 +60,13 @@ void ImageInfoWindow::createControls()
     lstFindings->setHeaderHidden(true);
     lstFindings->setWordWrap(true);
     lstFindings->setAccessibleName(QStringLiteral("Findings"));
-    lstFindings->setMaximumHeight(90);
+    lstFindings->setMaximumHeight(roomForText(*lstFindings, 0, 6).height());
     lblTrack = named(new QLabel(QStringLiteral("Select a track on the map to list its sectors.")),
                      "lblTrack");
     lblTrack->setTextFormat(Qt::PlainText);
     tblSectors = named(new QTableWidget(0, int(sectorColumnTitles().size())), "tblSectors");
     tblSectors->setHorizontalHeaderLabels(sectorColumnTitles());
+    tblSectors->setAccessibleName(QStringLiteral("Sectors of the selected track"));
     tblSectors->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblSectors->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblSectors->verticalHeader()->hide();
@@ -78,7 +86,14 @@ void ImageInfoWindow::createControls()
     layout->addWidget(tblSectors, 1);
     layout->addLayout(m_buttons);
     createFilesView();
-    resize(900, 560);
+    resize(roomForText(*this, 130, 36));
+}
+
+// A bad row's mark, which stays when the row is selected: the selection's
+// colours replace the row's red.
+QIcon ImageInfoWindow::faultMark() const
+{
+    return stateIcon(CellState::Bad, fontMetrics().height() - 2);
 }
 
 // The sector list and the files share the room below the map: both are
@@ -134,6 +149,7 @@ void ImageInfoWindow::showTracks(const DiskImage &image, const QString &name)
     lstFindings->clear();
     for (const FindingGroup &group : groupFindings(image.findings)) {
         auto *item = new QTreeWidgetItem(lstFindings, {findingGroupLine(group)});
+        item->setIcon(0, faultMark());
         if (group.instances.size() > 1) {
             for (const Finding &finding : group.instances)
                 new QTreeWidgetItem(item, {finding.text});
@@ -163,8 +179,11 @@ void ImageInfoWindow::showTrack(int track, int side)
         const QStringList cells = sectorColumns(sectors[row]);
         for (int column = 0; column < cells.size(); ++column) {
             auto *item = new QTableWidgetItem(cells[column]);
-            if (!sectors[row].good())
+            if (!sectors[row].good()) {
                 item->setForeground(lookOf(CellState::Bad).fill);
+                if (column == 0)
+                    item->setIcon(faultMark());
+            }
             tblSectors->setItem(row, column, item);
         }
     }
@@ -178,7 +197,6 @@ void ImageInfoWindow::showSectorBytes(int row)
         return;
     if (!sectorView) {
         sectorView = new SectorView(SectorSource::fromFile(m_name), m_name, this);
-        sectorView->move(geometry().topLeft() + QPoint(40, 40));
     }
     if (!sectorView->showSector(m_track, m_side, row)) {
         sectorView->close();

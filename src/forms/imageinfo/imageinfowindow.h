@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QHBoxLayout;
+class QIcon;
 class QLabel;
 class QAction;
 class QPushButton;
@@ -68,6 +69,7 @@ private:
     void createFilesView();
     void showTracks(const DiskImage &image, const QString &name);
     void showFiles(const SectorSource &source, const QString &name);
+    QIcon faultMark() const;
     void showTrack(int track, int side);
     void showSectorBytes(int row);
 

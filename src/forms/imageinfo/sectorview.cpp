@@ -1,8 +1,12 @@
 #include "forms/imageinfo/sectorview.h"
 
 #include "core/image/sectordump.h"
+#include "forms/common/accessiblenames.h"
 #include "forms/common/appicon.h"
+#include "forms/common/closekeys.h"
 #include "forms/common/named.h"
+#include "forms/common/screenfit.h"
+#include "forms/common/textroom.h"
 
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -28,6 +32,9 @@ SectorView::SectorView(SectorSource source, const QString &name, QWidget *parent
             m_places.append({t, s});
     }
     createControls();
+    announceAsWindow(*this);
+    closeOnEscapeAndCtrlW(*this);
+    openOver(*this, parent ? parent->window() : nullptr);
     connect(cmdPrevious, &QPushButton::clicked, this, [this] { step(-1); });
     connect(cmdNext, &QPushButton::clicked, this, [this] { step(1); });
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
@@ -62,8 +69,8 @@ void SectorView::createControls()
     layout->addWidget(lblSector);
     layout->addWidget(txtBytes, 1);
     layout->addLayout(buttons);
-    const int lineWidth = txtBytes->fontMetrics().horizontalAdvance(QString(80, QLatin1Char('0')));
-    resize(lineWidth + 60, 480);
+    // A dump line is under 80 characters; the rest is the frame and a scroll bar.
+    resize(roomForText(*txtBytes, 86, 24));
 }
 
 bool SectorView::showSector(int track, int side, int index)
@@ -109,9 +116,6 @@ void SectorView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_PageUp:
     case Qt::Key_P:
         step(-1);
-        return;
-    case Qt::Key_Escape:
-        close();
         return;
     default:
         QWidget::keyPressEvent(event);

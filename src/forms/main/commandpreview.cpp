@@ -1,5 +1,6 @@
 #include "forms/main/commandpreview.h"
 
+#include "forms/common/onelinelabel.h"
 #include "forms/common/plaintext.h"
 
 #include "core/displaytext.h"
@@ -20,14 +21,14 @@ CommandPreview::CommandPreview(QMainWindow *window, Inputs inputs,
     QStatusBar *bar = window->statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
     bar->setSizeGripEnabled(false);
-    constexpr int barMargins = 10;
-    m_textWidth = window->centralWidget()->width() - barMargins;
-    m_label = new QLabel(bar);
+    m_label = new OneLineLabel(bar);
     m_label->setObjectName(QStringLiteral("lblCommandPreview"));
-    m_label->setWordWrap(true);
     m_label->setTextFormat(Qt::PlainText);
+    // Named once: a name that changed with every keystroke would be read
+    // out again and again. The line itself is the description.
+    m_label->setAccessibleName(QStringLiteral("Command line"));
     m_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    bar->addWidget(m_label, 1);
+    bar->addWidget(m_label, 2);
     for (const auto &[button, action] : m_buttons)
         button->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this,
@@ -102,9 +103,10 @@ void CommandPreview::refresh()
     show(run.command.commandLine, run.refusal.isEmpty() ? run.warnings : run.warnings + QStringList{run.refusal});
 }
 
-// The label grows to as many lines as the text needs, so no warning is cut;
-// a command line of megabytes is shortened, since laying it out would
-// freeze the window.
+// One line, cut with an ellipsis where the bar ends, so that the window
+// keeps its size; the whole text, warnings and all, is in the tooltip. A
+// command line of megabytes is shortened, since laying it out would freeze
+// the window.
 void CommandPreview::show(const QString &commandLine, const QStringList &lines)
 {
     const QString shown = shortenedForDisplay(commandLine);
@@ -113,9 +115,7 @@ void CommandPreview::show(const QString &commandLine, const QStringList &lines)
         return;
     m_label->setText(text);
     m_label->setToolTip(richTextShowingPlainText(text));
-    // A wrapped label asks for room for more lines than it has; the bar is
-    // as wide as the window's fixed client area, less its own margins.
-    m_label->setFixedHeight(m_label->heightForWidth(m_textWidth));
+    m_label->setAccessibleDescription(text);
 }
 
 } // namespace ferncastle

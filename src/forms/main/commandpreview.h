@@ -21,7 +21,6 @@ namespace ferncastle {
 // chosen and every warning that pressing the button would show in a box.
 // After a start it shows what was started, and why anything was added,
 // until the options change or another button is pointed at.
-// The window's client area must have its fixed size when this is made.
 class CommandPreview : public QObject
 {
 public:
@@ -50,7 +49,6 @@ private:
     Inputs m_inputs;
     std::vector<std::pair<QPushButton *, ToolActionId>> m_buttons;
     QLabel *m_label = nullptr;
-    int m_textWidth = 0;
     std::optional<ToolActionId> m_hovered;
     std::optional<ToolActionId> m_focused;
     std::optional<std::pair<ToolActionId, PlannedRun>> m_started;

@@ -5,6 +5,7 @@
 #include "forms/main/moorfieldlayout.h"
 
 #include "core/options/optionhelp.h"
+#include "forms/common/accessiblenames.h"
 #include "forms/common/formbutton.h"
 #include "forms/common/optioncheckbox.h"
 #include "forms/common/screenfit.h"
@@ -45,7 +46,9 @@ Widget *place(Widget *widget, const char *name, QRect geometry)
 // Enter presses nothing in this window: no button is ever the default.
 QPushButton *button(QWidget *parent, const char *name, const char *caption, int left, int top)
 {
-    return formButton(parent, name, caption, twipsRect(left, top, buttonWidth, buttonHeight));
+    QPushButton *made = formButton(parent, name, caption, twipsRect(left, top, buttonWidth, buttonHeight));
+    made->setAccessibleName(spokenCaption(made->text()));
+    return made;
 }
 
 const ToolButton buttons[] = {
@@ -94,7 +97,8 @@ void Moorfield::createControls()
                           "lblExtraParms", twipsRect(240, 4080, 1695, 255));
     txtExtraParms = place(new QLineEdit(fraOptions), "txtExtraParms", twipsRect(240, 4320, 4455, 285));
     txtExtraParms->setMaxLength(parameterTextLimit);
-    txtExtraParms->setToolTip(additionalParametersToolTip());
+    setHelp(*txtExtraParms, additionalParametersToolTip());
+    lblExtraParms->setBuddy(txtExtraParms);
 
     fraJVOptions = place(new QGroupBox(QStringLiteral("Conversion Options"), client), "fraJVOptions",
                          twipsRect(120, 6240, 4935, 1575));
@@ -103,7 +107,8 @@ void Moorfield::createControls()
     txtOptionalParms = place(new QLineEdit(fraJVOptions), "txtOptionalParms",
                              twipsRect(240, 480, 4455, 285));
     txtOptionalParms->setMaxLength(parameterTextLimit);
-    txtOptionalParms->setToolTip(optionalParametersToolTip());
+    setHelp(*txtOptionalParms, optionalParametersToolTip());
+    lblOptionalParms->setBuddy(txtOptionalParms);
     createButtons();
     keepReachableOnSmallScreens(*this);
 }
@@ -117,8 +122,10 @@ void Moorfield::createOptionGroups()
         auto *box = new OptionCheckBox(QString::fromUtf8(group.caption), fraOptions);
         m_groups[i].checkBox = place(box, group.checkBoxName, twipsRect(240, top, 1695, 255));
         m_groups[i].value = valueControl(fraOptions, group, top);
-        box->setToolTip(optionToolTip(GroupIndex(i)));
-        m_groups[i].value->setToolTip(optionToolTip(GroupIndex(i)));
+        setHelp(*box, optionToolTip(GroupIndex(i)));
+        setHelp(*m_groups[i].value, optionToolTip(GroupIndex(i)));
+        // Else a box would be read by the frame's title, a list by its value.
+        m_groups[i].value->setAccessibleName(box->text());
     }
 }
 

@@ -8,6 +8,7 @@
 #include "core/modmain.h"
 #include "core/settings/settingskeys.h"
 #include "core/settings/storedsettings.h"
+#include "forms/common/onelinelabel.h"
 #include "forms/common/prompts.h"
 #include "forms/preferences/settingswrite.h"
 #include "platform/settings/settingsstore.h"
@@ -127,10 +128,14 @@ void Moorfield::mnuVerifyAfterWriting_Click(bool checked)
 void Moorfield::showVerifyNotice()
 {
     if (!lblVerifyNotice) {
-        lblVerifyNotice = new QLabel(QStringLiteral("Tools run in a terminal: no verification "
-                                                    "will run after writing."));
+        // One line beside the preview, which keeps the larger share of the
+        // bar; cut short, the whole sentence is in the tooltip.
+        const QString notice = QStringLiteral("Tools run in a terminal: no verification will run after writing.");
+        lblVerifyNotice = new OneLineLabel(notice);
         lblVerifyNotice->setObjectName(QStringLiteral("lblVerifyNotice"));
-        statusBar()->addPermanentWidget(lblVerifyNotice);
+        lblVerifyNotice->setToolTip(notice);
+        lblVerifyNotice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        statusBar()->addPermanentWidget(lblVerifyNotice, 1);
     }
     lblVerifyNotice->setVisible(mnuRunInTerminal->isChecked()
                                 && mnuVerifyAfterWriting->isChecked());

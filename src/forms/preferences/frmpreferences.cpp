@@ -58,6 +58,7 @@ void frmPreferences::createControls()
     txtToolPath = new QLineEdit(this);
     txtToolPath->setObjectName(QStringLiteral("txtToolPath"));
     txtToolPath->setGeometry(twipsRect(120, 480, 4935, 285));
+    lblToolsPath->setBuddy(txtToolPath);
     cmdBrowse = button(this, "cmdBrowse", "&Browse", 120);
     cmdApply = button(this, "cmdApply", "&Apply", 1920);
     cmdClose = button(this, "cmdClose", "&Close", 3720);

@@ -1,6 +1,8 @@
 #include "forms/run/runwindow.h"
 
 #include "core/tools/tooltable.h"
+#include "forms/common/accessiblenames.h"
+#include "forms/common/closekeys.h"
 #include "forms/common/prompts.h"
 #include "forms/run/outputview.h"
 #include "forms/grid/gridpalette.h"
@@ -49,6 +51,8 @@ RunWindow::RunWindow(std::unique_ptr<JobChain> chain, Prompts &prompts, QWidget 
     const QString file = QFileInfo(first.chosenFile).fileName();
     setWindowTitle(file.isEmpty() ? first.tool : first.tool + QStringLiteral(" \u2013 ") + file);
     buildLayout();
+    announceAsWindow(*this);
+    closeOnEscapeAndCtrlW(*this);
     m_paintTimer.setInterval(paintIntervalMs);
     connect(&m_paintTimer, &QTimer::timeout, this, &RunWindow::paintTick);
     watchJob(m_job);
@@ -233,6 +237,7 @@ void RunWindow::showVerdict(const RunVerdict &verdict)
     m_verdict->setStyleSheet(QStringLiteral("QLabel{") + verdictStyle(verdict.kind)
                              + QStringLiteral("padding:6px;font-weight:bold;}"));
     m_verdict->show();
+    announce(*m_verdict);
 }
 
 void RunWindow::showOutcome(const JobOutcome &outcome)

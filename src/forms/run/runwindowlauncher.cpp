@@ -1,5 +1,6 @@
 #include "forms/run/runwindowlauncher.h"
 
+#include "forms/common/screenfit.h"
 #include "forms/run/runwindow.h"
 #include "jobs/writeverify.h"
 #include "platform/run/toolcheck.h"
@@ -62,6 +63,7 @@ QString RunWindowLauncher::start(const ToolCommand &command)
     auto *window = chain ? new RunWindow(std::move(chain), m_prompts)
                          : new RunWindow(checked, m_prompts);
     window->setShowImage(m_showImage);
+    openOver(*window, m_owner.data());
     // A guarded pointer: the window may outlive the launcher, and a
     // connection back to the launcher would then call into freed memory.
     m_lastWindow = window;

@@ -3,6 +3,7 @@
 #include "platform/run/toollauncher.h"
 
 #include <QPointer>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -35,6 +36,9 @@ public:
     // back and compared. Without it writes are not verified.
     void setVerifyAfterWriting(std::function<bool()> verify) { m_verify = std::move(verify); }
 
+    // The window the runs are started from: each run window opens over it.
+    void setOwnerWindow(QWidget *owner) { m_owner = owner; }
+
     // The window of the last start, for tests; null when none opened.
     RunWindow *lastWindow() const;
 
@@ -43,6 +47,7 @@ private:
 
     Prompts &m_prompts;
     QPointer<RunWindow> m_lastWindow;
+    QPointer<QWidget> m_owner;
     std::function<void(const QString &)> m_showImage;
     std::function<bool()> m_verify;
 };

@@ -1,4 +1,6 @@
+#include "forms/common/accessiblenames.h"
 #include "forms/common/named.h"
+#include "forms/common/textroom.h"
 #include "forms/grid/trackgrid.h"
 #include "forms/run/outputview.h"
 #include "forms/run/runwindow.h"
@@ -34,20 +36,25 @@ void RunWindow::buildLayout()
     m_commandLine = named(new QLineEdit(command().commandLine), "commandLine");
     m_commandLine->setReadOnly(true);
     m_commandLine->setCursorPosition(0);
+    m_commandLine->setAccessibleName(QStringLiteral("Command line"));
     layout->addWidget(m_commandLine);
 
     m_output = named(new OutputView, "outputView");
+    m_output->setAccessibleName(QStringLiteral("Tool output"));
     layout->addWidget(m_output, 1);
 
     auto *inputRow = new QHBoxLayout;
-    inputRow->addWidget(new QLabel(QStringLiteral("Send to the tool:")));
+    auto *inputLabel = new QLabel(QStringLiteral("Send to the tool:"));
+    inputRow->addWidget(inputLabel);
     m_input = named(new QLineEdit, "inputLine");
+    inputLabel->setBuddy(m_input);
     m_input->setPlaceholderText(QStringLiteral("Type an answer and press Enter"));
     inputRow->addWidget(m_input, 1);
     layout->addLayout(inputRow);
 
     m_progress = named(new QProgressBar, "progressBar");
     m_progress->setRange(0, 0);
+    m_progress->setAccessibleName(QStringLiteral("Progress over the disk"));
     layout->addWidget(m_progress);
     m_progressWords = wrappingLabel("progressWords");
     layout->addWidget(m_progressWords);
@@ -59,6 +66,7 @@ void RunWindow::buildLayout()
     m_status = wrappingLabel("stopStatus");
     layout->addWidget(m_status);
     m_verdict = wrappingLabel("verdictLabel");
+    announceAsAlert(*m_verdict);
     layout->addWidget(m_verdict);
     m_cardFix = wrappingLabel("cardFixLabel");
     layout->addWidget(m_cardFix);
@@ -67,12 +75,13 @@ void RunWindow::buildLayout()
     m_catalogStatus = wrappingLabel("catalogStatus");
     layout->addWidget(m_catalogStatus);
     m_batchList = named(new QListWidget, "batchList");
-    m_batchList->setMaximumHeight(120);
+    m_batchList->setAccessibleName(QStringLiteral("Disks read"));
+    m_batchList->setMaximumHeight(roomForText(*m_batchList, 0, 7).height());
     m_batchList->hide();
     layout->addWidget(m_batchList);
     layout->addWidget(buildBatchRow());
     layout->addWidget(buildBottomRow());
-    resize(760, 560);
+    resize(roomForText(*this, 110, 34));
 }
 
 // Offered when a read has ended: the next disk of a box, or the same disk

@@ -34,7 +34,9 @@ sizes="16 32 48 64 128"
 desktop=share/applications/$id.desktop
 metainfo=share/metainfo/$id.metainfo.xml
 manpage=share/man/man1/ferncastle.1.gz
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
 expected="bin/ferncastle
+lib/$multiarch/ferncastle/ferncastle-windows.so
 $desktop
 $metainfo
 $manpage
@@ -77,6 +79,15 @@ report=$(LC_ALL=C.UTF-8 man --warnings -l "$prefix/$manpage" 2>&1 >/dev/null) ||
 answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/ferncastle" --version) ||
     fail "installed binary: --version failed"
 [ "$answer" = "Ferncastle $version" ] || fail "installed binary: --version said '$answer'"
+
+# The installed program finds its windows module: an option it does not know
+# is answered there, once the windows' application exists.
+answer=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$prefix/config" \
+         "$prefix/bin/ferncastle" --bogus 2>&1) && fail "installed binary: --bogus was accepted"
+case $answer in
+*"Unknown option 'bogus'"*) ;;
+*) fail "installed binary: the windows module did not answer --bogus: $answer" ;;
+esac
 
 [ "$status" -eq 0 ] && echo "install layout OK"
 exit "$status"

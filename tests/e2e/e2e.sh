@@ -298,6 +298,8 @@ sector_opens() { # Enter on the sector list opens it; Tab walks there
         sleep 0.05
     done
 }
+# The disk holds a directory, so the window opens on its Files tab.
+xdotool key alt+s
 for _ in 1 2 3 4 5 6; do
     xdotool key Tab Return
     sector_opens && break

@@ -170,6 +170,8 @@ void TestFilesView::enterLooksInsideAndEscapeCloses()
     QTest::keyClick(table, Qt::Key_Return);
     QPointer<FileLookWindow> look = info.filesView->fileLook;
     QVERIFY(look && look->isVisible());
+    // Escape must reach the look, not Image Information behind it.
+    QVERIFY(QTest::qWaitForWindowActive(look));
     QVERIFY2(look->lblFileLook->text().contains(QStringLiteral("load module")),
              qPrintable(look->lblFileLook->text()));
     QVERIFY(look->txtFileLook->toPlainText().contains(QStringLiteral("ntry")));

@@ -3,11 +3,11 @@
 #include "core/dos/doscopyout.h"
 #include "core/dos/doslook.h"
 #include "forms/common/appicon.h"
+#include "forms/common/closekeys.h"
 #include "forms/common/named.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -59,6 +59,7 @@ FileLookWindow::FileLookWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     const int lineWidth = txtFileLook->fontMetrics().horizontalAdvance(QString(80, u'0'));
     resize(lineWidth + 60, 520);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    closeOnEscapeAndCtrlW(*this);
 }
 
 void FileLookWindow::showFile(const DosFile &file, const QByteArray &bytes)
@@ -80,15 +81,6 @@ void FileLookWindow::showFile(const DosFile &file, const QByteArray &bytes)
                 + file.problem;
     lblFileLook->setText(line);
     txtFileLook->setPlainText(look.text);
-}
-
-void FileLookWindow::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace ferncastle

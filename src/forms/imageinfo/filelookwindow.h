@@ -26,9 +26,6 @@ public:
     QLabel *lblFileLook = nullptr;
     QPlainTextEdit *txtFileLook = nullptr;
     QPushButton *cmdClose = nullptr;
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 };
 
 } // namespace ferncastle

@@ -108,6 +108,11 @@ QString nameList(const QStringList &names)
 
 } // namespace
 
+FilesView::~FilesView()
+{
+    delete fileLook; // a window of its own, so not deleted with this one
+}
+
 FilesView::FilesView(TrackGrid &grid, QWidget *parent)
     : QWidget(parent), m_grid(grid), m_marks(new CellMarks(grid))
 {
@@ -268,7 +273,9 @@ void FilesView::lookInside(int row)
     if (at < 0 || at >= m_directory.files.size())
         return;
     if (!fileLook) {
-        fileLook = new FileLookWindow(this);
+        // A window of its own, not a child of this one: its Escape must
+        // close it alone, never Image Information behind it.
+        fileLook = new FileLookWindow;
         fileLook->move(window()->geometry().topLeft() + QPoint(40, 40));
     }
     const DosFile &file = m_directory.files[at];

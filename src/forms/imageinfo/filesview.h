@@ -30,6 +30,7 @@ class FilesView : public QWidget
 public:
     // grid: the window's map, marked over without being changed.
     explicit FilesView(TrackGrid &grid, QWidget *parent = nullptr);
+    ~FilesView() override;
 
     // The image the window shows, with the name its file has.
     void showDirectory(const SectorSource &source, const QString &name);

@@ -103,7 +103,7 @@ void ImageInfoWindow::createFilesView()
     filesView = new FilesView(*grid);
     tabDetails = named(new QTabWidget, "tabDetails");
     tabDetails->setAccessibleName(QStringLiteral("Sectors and files"));
-    layout()->replaceWidget(tblSectors, tabDetails);
+    delete layout()->replaceWidget(tblSectors, tabDetails); // the layout item is ours to free
     tabDetails->addTab(tblSectors, QStringLiteral("&Sectors"));
     tabDetails->addTab(filesView, QStringLiteral("F&iles"));
     actSaveFiles = new QAction(QStringLiteral("Save &Files..."), this);

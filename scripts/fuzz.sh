@@ -76,6 +76,8 @@ fi
 fixtures="$root/tests/fixtures/dos"
 [ -e "$images/ld1-531-dir.dsk" ] || head -c 46080 "$fixtures/ld1-531.dsk" > "$images/ld1-531-dir.dsk"
 [ -e "$images/xtrs-utility-dir.dsk" ] || head -c 57344 "$fixtures/xtrs-utility.dsk" > "$images/xtrs-utility-dir.dsk"
+# Inputs that once broke the reader are run first, every time.
+cp -n "$root"/fuzz/corpus-diskimage/* "$images"/
 run fuzz_diskimage "$images" $((seconds / 2)) -max_len=57344
 
 # The tool output seeds are the captured runs' stdout and stderr, each behind

@@ -1,6 +1,7 @@
 #include "dosparts.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace ferncastle::dosparts {
 
@@ -103,10 +104,11 @@ void weighGat(const SectorSource &source, const DirectoryPlace &place, Evidence 
         return;
     const QByteArray &g = gat.data;
     evidence.identityKnown = place.layout != DosLayout::Trsdos13 && knownIdentity(quint8(g[0xCB]));
-    const int granules = place.geometry.granulesPerCylinder;
+    // A GAT byte holds one cylinder's granules, eight at most, whatever a
+    // damaged geometry claims.
+    const int used = (1 << std::clamp(place.geometry.granulesPerCylinder, 0, 8)) - 1;
     const int lumpOrCylinder = place.layout == DosLayout::Newdos80 ? -1 : place.cylinder;
-    evidence.ownCylinderFull = lumpOrCylinder >= 0
-        && (quint8(g[lumpOrCylinder]) & ((1 << granules) - 1)) == (1 << granules) - 1;
+    evidence.ownCylinderFull = lumpOrCylinder >= 0 && (quint8(g[lumpOrCylinder]) & used) == used;
     evidence.printableLabel = printable(QByteArrayView(g).sliced(0xD0, 16));
 }
 
